@@ -1,0 +1,93 @@
+// Start-up and shutdown of the application, free of any window: the folders,
+// the settings file, the store root, the data-service control and its version,
+// the access mode and the option states. The main window applies the outcome;
+// the command-line tool prints it.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "JVDTLabLib_TLB.h"
+
+namespace tarvo {
+
+// The software identifier handed to JVInit (31 characters).
+inline constexpr const char* kSoftwareId = "TARVOJVDATALABDESKTOPCLIENT0200";
+// Caption of the main window and of every message box.
+inline constexpr const char* kAppCaption = "TARVO Ver.2.00";
+// The application's title as the task bar shows it.
+inline constexpr const char* kAppTitle = "Tarvo for JRA-VAN Data Lab.";
+
+// The program folder: homeOption when given, else TARVO_HOME when set, else the
+// executable's folder; always with a trailing separator.
+std::string resolveProgramFolder(const std::string& homeOption);
+
+// Process-wide values fixed by start-up.
+struct AppState {
+    std::string programFolder;  // ends in "/"
+    std::string fileFolder;     // programFolder + "file/"
+    std::string helpFolder;     // programFolder + "help/" (never created)
+    std::string storeRoot;      // dir value as written, or programFolder + "data/"
+    std::string jvVersionText;
+    int jvVersionNumber = 0;
+    bool readOnly = false;         // access mode "禁止"
+    bool raceViewer = false;       // race viewer option
+    bool raceViewerMenuEnabled = true;
+    bool optOdds = false, optWeight = false, optCondition = false;  // option menu check marks
+    std::string kakoClr = "0";     // past-run colouring option, "1" or "0"
+    bool conversionCompleted = true;
+
+    std::string settingsPath() const { return programFolder + "tarvo.ini"; }
+    // "通常" or "禁止" (CP932).
+    std::string accessModeText() const;
+};
+
+// Where the main window goes: a stored position, or centred.
+struct WindowPlacement {
+    bool centred = false;
+    int top = 0, left = 0;
+};
+
+// Screen and window sizes for centring (the command-line tool has no screen).
+struct ScreenGeometry {
+    int screenWidth = 0, screenHeight = 0, windowWidth = 0, windowHeight = 0;
+};
+
+// Steps finished by later parts of the system; each is optional.
+struct StartupSeams {
+    std::function<void(AppState&)> buildStandardTimeTables;  // step 14
+    // Step 16: returns false when the program must end (the conversion did not complete).
+    std::function<bool(AppState&)> conversionCheck;
+};
+
+struct StartupOutcome {
+    bool complete = false;        // start-up finished and the program runs
+    bool endProgram = false;      // the program must end after the message
+    std::string errorMessage;     // the message box text (CP932) when it must end
+    WindowPlacement placement;
+    bool settingsWritten = false;  // the default settings file was written
+    int jvInitResult = 0;
+    // One line per outcome, "name<TAB>value" (CP932), for the command-line tool.
+    std::vector<std::string> report;
+};
+
+class Startup {
+public:
+    Startup(AppState& state, std::unique_ptr<JVDTLabLib_TLB::IJVLink>& jvlink) : state_(state), jvlink_(jvlink) {}
+
+    // Runs the start-up steps that need no window. Never throws: an input/output
+    // failure ends start-up with its error text.
+    StartupOutcome run(const std::string& programFolder, const ScreenGeometry& geometry,
+                       const StartupSeams& seams = {});
+
+private:
+    AppState& state_;
+    std::unique_ptr<JVDTLabLib_TLB::IJVLink>& jvlink_;
+};
+
+// Shutdown: saves the window's top and left.
+void saveWindowPosition(const AppState& state, int top, int left);
+
+}  // namespace tarvo

@@ -1,0 +1,94 @@
+#include "fsys.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "cp932.h"
+
+namespace tarvo {
+
+std::string systemErrorText(int err) { return toCp932(std::strerror(err)); }
+
+void throwIoError(std::string_view what, const std::string& path, int err) {
+    std::string text(what);
+    text += ": ";
+    text += path;
+    if (err != 0) {
+        text += " (";
+        text += systemErrorText(err);
+        text += ")";
+    }
+    throw IoError(text);
+}
+
+bool fileExists(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool dirExists(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void makeDirs(const std::string& path) {
+    if (path.empty() || dirExists(path)) return;
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    if (ec || !dirExists(path)) throwIoError(sj("フォルダを作成できません"), path, ec ? ec.value() : ENOTDIR);
+}
+
+bool readFile(const std::string& path, std::string& out) {
+    out.clear();
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) {
+        if (errno == ENOENT || errno == ENOTDIR) return false;
+        throwIoError(sj("ファイルを開けません"), path, errno);
+    }
+    char buf[65536];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    const bool bad = std::ferror(f) != 0;
+    std::fclose(f);
+    if (bad) throwIoError(sj("ファイルを読めません"), path, EIO);
+    return true;
+}
+
+void writeFileAtomic(const std::string& path, std::string_view data) {
+    const std::string tmp = path + ".tmp";
+    std::FILE* f = std::fopen(tmp.c_str(), "wb");
+    if (!f) throwIoError(sj("ファイルを作成できません"), path, errno);
+    const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
+    const bool closed = std::fclose(f) == 0;
+    if (!ok || !closed) {
+        const int err = errno;
+        std::remove(tmp.c_str());
+        throwIoError(sj("ファイルに書き込めません"), path, err);
+    }
+    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        std::remove(tmp.c_str());
+        throwIoError(sj("ファイルに書き込めません"), path, err);
+    }
+}
+
+std::string dirName(const std::string& path) {
+    const auto p = path.find_last_of('/');
+    return p == std::string::npos ? std::string() : path.substr(0, p + 1);
+}
+
+std::string executableDir() {
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec) return "./";
+    std::string dir = exe.parent_path().string();
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+}  // namespace tarvo

@@ -1,0 +1,110 @@
+#include "record_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+#include "cp932.h"
+#include "fsys.h"
+
+namespace tarvo {
+namespace {
+
+class File {
+public:
+    File(const std::string& path, const char* mode) : f_(std::fopen(path.c_str(), mode)) {}
+    ~File() {
+        if (f_) std::fclose(f_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    std::FILE* get() const { return f_; }
+    // Closes explicitly so that a failed flush is seen.
+    bool close() {
+        const bool ok = std::fclose(f_) == 0;
+        f_ = nullptr;
+        return ok;
+    }
+
+private:
+    std::FILE* f_;
+};
+
+bool sameKey(std::string_view block, std::string_view line, const std::vector<KeyRange>& key) {
+    for (const KeyRange& k : key)
+        if (block.substr(k.pos, k.len) != line.substr(k.pos, k.len)) return false;
+    return true;
+}
+
+}  // namespace
+
+void writeRecord(const std::string& path, std::string_view line, const std::vector<KeyRange>& key) {
+    if (path.empty()) throw IoError(sj("ファイル名にできない文字を含むキーのため、レコードを書き込めません"));
+    const std::size_t len = line.size();
+    makeDirs(dirName(path));
+    if (!fileExists(path)) {
+        File f(path, "wb");
+        if (!f.get()) throwIoError(sj("ファイルを作成できません"), path, errno);
+        if (std::fwrite(line.data(), 1, len, f.get()) != len || !f.close())
+            throwIoError(sj("ファイルに書き込めません"), path, errno);
+        return;
+    }
+    File f(path, "r+b");
+    if (!f.get()) throwIoError(sj("ファイルを開けません"), path, errno);
+    if (std::fseek(f.get(), 0, SEEK_END) != 0) throwIoError(sj("ファイルを読めません"), path, errno);
+    const long size = std::ftell(f.get());
+    if (size < 0) throwIoError(sj("ファイルを読めません"), path, errno);
+    const long whole = size - size % static_cast<long>(len);
+    if (whole != size) {
+        std::fflush(f.get());
+        if (::ftruncate(::fileno(f.get()), whole) != 0) throwIoError(sj("ファイルに書き込めません"), path, errno);
+    }
+    std::rewind(f.get());
+
+    // Read many blocks at a time; compare each block's key.
+    const std::size_t perChunk = len >= 65536 ? 1 : 65536 / len;
+    std::string buf(perChunk * len, '\0');
+    long at = whole;  // where the line goes: the matching block, or the end
+    long offset = 0;
+    while (offset < whole) {
+        const std::size_t want = static_cast<std::size_t>(std::min<long>(whole - offset, static_cast<long>(buf.size())));
+        if (std::fread(buf.data(), 1, want, f.get()) != want) throwIoError(sj("ファイルを読めません"), path, errno);
+        bool found = false;
+        for (std::size_t b = 0; b + len <= want; b += len) {
+            if (sameKey(std::string_view(buf).substr(b, len), line, key)) {
+                at = offset + static_cast<long>(b);
+                found = true;
+                break;
+            }
+        }
+        if (found) break;
+        offset += static_cast<long>(want);
+    }
+    if (std::fseek(f.get(), at, SEEK_SET) != 0 || std::fwrite(line.data(), 1, len, f.get()) != len || !f.close())
+        throwIoError(sj("ファイルに書き込めません"), path, errno);
+}
+
+void forEachLine(const std::string& path, const std::function<bool(std::string_view)>& fn) {
+    if (path.empty()) return;
+    std::string data;
+    if (!readFile(path, data)) return;
+    std::string_view rest(data);
+    while (!rest.empty()) {
+        const std::size_t nl = rest.find('\n');
+        std::string_view line = rest.substr(0, nl);
+        rest = nl == std::string_view::npos ? std::string_view() : rest.substr(nl + 1);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!fn(line)) return;
+    }
+}
+
+std::vector<std::string> readLines(const std::string& path) {
+    std::vector<std::string> lines;
+    forEachLine(path, [&](std::string_view l) {
+        lines.emplace_back(l);
+        return true;
+    });
+    return lines;
+}
+
+}  // namespace tarvo

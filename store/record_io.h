@@ -1,0 +1,34 @@
+// The two ways the store touches a record file: the replace-or-append writer
+// and the line-by-line reader.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvo {
+
+// A byte range of a stored line (0-based position, width) that is part of its record key.
+struct KeyRange {
+    std::size_t pos = 0;
+    std::size_t len = 0;
+};
+
+// Writes one stored line (CR LF included) into the file at path: over the first
+// record whose key ranges equal the line's, or at the end. Missing folders and
+// the file are created. A file whose length is not a whole number of records
+// (a write cut short) loses its incomplete tail first, so that every record
+// stays on its block boundary. An empty path (a key unfit for a file name) and
+// every failure to create, open or write raise IoError; nothing is written then.
+void writeRecord(const std::string& path, std::string_view line, const std::vector<KeyRange>& key);
+
+// Calls fn for each line of the file (without its line end) until fn returns
+// false. A missing file or an empty path reads as no lines. Failures other
+// than a missing file raise IoError.
+void forEachLine(const std::string& path, const std::function<bool(std::string_view)>& fn);
+
+// The whole-line reader as a list (for callers that sort or filter lines).
+std::vector<std::string> readLines(const std::string& path);
+
+}  // namespace tarvo

@@ -1,0 +1,83 @@
+#include "cli.h"
+
+#include <algorithm>
+#include <iostream>
+
+#include "cp932.h"
+#include "fsys.h"
+#include "startup.h"
+
+namespace tarvo::cli {
+
+const std::vector<CommandInfo>& commands() {
+    static const std::vector<CommandInfo> list = {
+        {"init", cmdInit, "init                      run the start-up steps that need no window"},
+    };
+    return list;
+}
+
+const std::vector<std::string>& valueOptions() {
+    static const std::vector<std::string> list = {"--home"};
+    return list;
+}
+
+std::string Context::home() const { return resolveProgramFolder(option("--home")); }
+
+void Context::println(const std::string& cp932) const { *out << toUtf8(cp932) << '\n'; }
+
+namespace {
+
+void usage(std::ostream& err) {
+    err << "usage: tarvo-cli [--home DIR] COMMAND [ARGS...]\n";
+    for (const auto& c : commands()) err << "  " << c.usage << '\n';
+}
+
+}  // namespace
+
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+    Context ctx;
+    ctx.out = &out;
+    ctx.err = &err;
+    std::string name;
+    const auto& valued = valueOptions();
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) {
+            std::string key = a, value;
+            if (const auto eq = a.find('='); eq != std::string::npos) {
+                key = a.substr(0, eq);
+                value = a.substr(eq + 1);
+            } else if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
+                if (i + 1 >= argc) {
+                    err << "tarvo-cli: " << a << " needs a value\n";
+                    return 2;
+                }
+                value = argv[++i];
+            }
+            ctx.options[key] = value;
+        } else if (name.empty()) {
+            name = a;
+        } else {
+            ctx.args.push_back(a);
+        }
+    }
+    if (name.empty()) {
+        usage(err);
+        return 2;
+    }
+    for (const auto& c : commands()) {
+        if (name == c.name) {
+            try {
+                return c.run(ctx);
+            } catch (const IoError& e) {
+                err << toUtf8(e.what()) << '\n';
+                return 1;
+            }
+        }
+    }
+    err << "tarvo-cli: unknown command " << name << '\n';
+    usage(err);
+    return 2;
+}
+
+}  // namespace tarvo::cli

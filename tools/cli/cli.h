@@ -1,0 +1,48 @@
+// The command-line tool: global options, subcommands, output in UTF-8.
+#pragma once
+
+#include <iosfwd>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tarvo::cli {
+
+struct Context {
+    std::vector<std::string> args;              // positional words after the subcommand name
+    std::map<std::string, std::string> options; // "--name" -> value ("" for flags)
+    std::ostream* out = nullptr;                // standard output
+    std::ostream* err = nullptr;                // standard error
+
+    bool has(const std::string& opt) const { return options.count(opt) != 0; }
+    std::string option(const std::string& opt) const {
+        const auto it = options.find(opt);
+        return it == options.end() ? std::string() : it->second;
+    }
+    // The program folder: --home, TARVO_HOME or the executable's folder.
+    std::string home() const;
+    // Writes CP932 text as UTF-8 followed by a line end.
+    void println(const std::string& cp932) const;
+};
+
+using Command = int (*)(Context&);
+
+struct CommandInfo {
+    const char* name;
+    Command run;
+    const char* usage;
+};
+
+// Every subcommand, in the order the usage text lists them.
+const std::vector<CommandInfo>& commands();
+
+// Global options that take a value (the others are flags).
+const std::vector<std::string>& valueOptions();
+
+// Parses argv and runs the subcommand; returns the exit status.
+int run(int argc, char** argv, std::ostream& out, std::ostream& err);
+
+// Subcommands.
+int cmdInit(Context& ctx);
+
+}  // namespace tarvo::cli
