@@ -1,0 +1,17 @@
+#include <QApplication>
+#include <string>
+
+#include "startup.h"
+#include "unit_main.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    std::string home;
+    const QStringList args = QApplication::arguments();
+    for (int i = 1; i + 1 < args.size(); ++i)
+        if (args[i] == QStringLiteral("--home")) home = args[i + 1].toStdString();
+    tarvo::TfrmMain window(tarvo::resolveProgramFolder(home));
+    if (!window.startupComplete()) return 1;
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,329 @@
+#include "unit_main.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "cp932.h"
+#include "fonts.h"
+#include "fsys.h"
+#include "msgbox.h"
+#include "qtext.h"
+
+namespace tarvo {
+namespace {
+
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Items that act at once, without a screen of their own.
+constexpr const char* kDirectItems[] = {"mnuExit", "mnu_setJVL"};
+
+}  // namespace
+
+TfrmMain::TfrmMain(const std::string& programFolder, QWidget* parent) : QMainWindow(parent) {
+    installFontSubstitutions();
+    setFont(pGothic(12));
+    setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    buildMenus();
+    buildControls();
+    state_.programFolder = programFolder;
+    runStartup();
+}
+
+TfrmMain::~TfrmMain() = default;
+
+QAction* TfrmMain::action(const QString& objectName) const { return findChild<QAction*>(objectName); }
+
+QAction* TfrmMain::addItem(QMenu* menu, const char* name, const char* caption, const char* hint) {
+    auto* a = menu->addAction(u(caption));
+    a->setObjectName(u(name));
+    a->setStatusTip(u(hint));
+    a->setEnabled(false);
+    return a;
+}
+
+QPushButton* TfrmMain::addButton(const char* name, const char* caption, const char* hint, int left, int top,
+                                 int width, int height) {
+    auto* b = new QPushButton(u(caption), client_);
+    b->setObjectName(u(name));
+    b->setStatusTip(u(hint));
+    b->setGeometry(left, top, width, height);
+    return b;
+}
+
+QLabel* TfrmMain::addLabel(const char* name, const char* caption, int left, int top, QWidget* parent) {
+    auto* l = new QLabel(u(caption), parent ? parent : client_);
+    l->setObjectName(u(name));
+    l->move(left, top);
+    l->adjustSize();
+    return l;
+}
+
+void TfrmMain::buildMenus() {
+    QMenu* file = menuBar()->addMenu(u("ファイル(&F)"));
+    addItem(file, "mnuSetUp", "JRA-VANからデータ追加(&J)", "データ登録画面を開きます");
+    addItem(file, "mnuDwBaba", "地方馬場データをダウンロード(&B)", "サポートサイトから地方馬場データをダウンロードします");
+    addItem(file, "mnuFileOut", "出馬表をcsv出力(&F)", "出馬表をCSV形式でファイル出力します");
+    addItem(file, "mnuPdfOut", "出馬表をPDF出力(&P)", "出馬表をPDFファイルに出力します");
+    addItem(file, "mnuLocalYoso", "地方重賞予想(&T)", "地方重賞予想の画面を開きます");
+    addItem(file, "mnuYosoSyukei", "予想結果の集計(&S)", "予想結果の集計を行います");
+    addItem(file, "mnuBabaRemake", "馬場データの再作成(&U)", "馬場データを作り直します");
+    addItem(file, "mnuBabaUpd", "期間内の馬場データ更新(&K)", "");
+    addItem(file, "mnuSmbDtMk", "新馬予想用補助データの作成(&M)", "");
+    file->addSeparator();
+    QAction* exitItem = addItem(file, "mnuExit", "終了(&X)", "");
+    connect(exitItem, &QAction::triggered, this, &QWidget::close);
+
+    QMenu* search = menuBar()->addMenu(u("検索(&D)"));
+    addItem(search, "mnuUmaSrch", "競争馬の検索(&H)", "");
+    addItem(search, "mnuRaceSrch", "レースの検索(&R)", "");
+    addItem(search, "mnuKishuList", "騎手一覧を開く(&J)", "");
+    addItem(search, "mnuChokyoList", "調教師一覧を開く(&T)", "");
+    addItem(search, "mnuTrainVideo", "調教映像一覧を開く(&M)", "");
+    addItem(search, "mnuOddsList", "オッズ一覧を開く(&O)", "");
+
+    QMenu* settings = menuBar()->addMenu(u("設定(&S)"));
+    QAction* jvl = addItem(settings, "mnu_setJVL", "JV-Linkの設定(&J)", "JV-Linkの設定画面を開きます");
+    connect(jvl, &QAction::triggered, this, &TfrmMain::showSettingsDialog);
+    addItem(settings, "mnuOptRViewer", "JRAレーシングビュアーを利用する(&V)",
+            "チェックを付けるとレース動画の再生を行えるようになります");
+    addItem(settings, "mnuOptCha", "過去走で入着のレースを色分け(&K)",
+            "チェックを付けると、当該レースと同じ馬場で入着したレースの過去走背景が色分けされます");
+    addItem(settings, "mnuOptOdds", "オッズを予想の条件に組み込む(&O)",
+            "チェックを付けると当日のオッズが予想条件に組み込まれます（中央レースのみ）");
+    addItem(settings, "mnuOptWgt", "馬体重を予想の条件に組み込む(&T)",
+            "チェックを付けると当日の馬体重が予想条件に組み込まれます（中央レースのみ）");
+    addItem(settings, "mnuOptCon", "ダート道悪補正を適用する(&C)",
+            "チェックを付けるとダートが重・不良の場合に馬場状態を考慮した予想を行います（中央レースのみ）");
+    for (const char* name : {"mnuOptRViewer", "mnuOptCha", "mnuOptOdds", "mnuOptWgt", "mnuOptCon"})
+        action(u(name))->setCheckable(true);
+
+    QMenu* help = menuBar()->addMenu(u("ヘルプ(&H)"));
+    addItem(help, "mnuHelp", "TARVOヘルプ(&H)", "");
+    addItem(help, "mnuOpenSite", "サポートサイトを開く(&S)", "");
+    addItem(help, "mnuVersion", "バージョン情報(&V)", "");
+}
+
+void TfrmMain::buildControls() {
+    client_ = new QWidget(this);
+    client_->setObjectName(u("client"));
+    setCentralWidget(client_);
+    auto* bar = new QStatusBar(this);
+    bar->setObjectName(u("StatusBar1"));
+    bar->setSizeGripEnabled(false);
+    bar->setFixedHeight(17);
+    setStatusBar(bar);
+    client_->setFixedSize(kClientWidth, kClientHeight - 17);
+
+    addButton("btnDataGet", "開催情報", "開催情報を取り込みます", 6, 4, 75, 25);
+    addButton("btnOddsBch", "オ", "オッズ情報を取り込みます", 80, 4, 25, 25);
+    addButton("btnRstBch", "結", "レース結果を取り込みます", 104, 4, 25, 25);
+    btnCancel_ = addButton("btnCancel", "取得中止", "", 6, 4, 123, 25);
+    btnCancel_->hide();
+
+    addLabel("Label1", "開催日選択", 8, 40);
+    dtpRcDate_ = new QDateEdit(client_);
+    dtpRcDate_->setObjectName(u("dtpRcDate"));
+    dtpRcDate_->setGeometry(8, 56, 105, 21);
+    dtpRcDate_->setFont(gothic(13, true));
+    dtpRcDate_->setCalendarPopup(true);
+    dtpRcDate_->setDisplayFormat(u("yyyy/MM/dd"));
+    addButton("btnDList", "ﾘｽﾄ", "開催日付の画面を開きます（開催日付の画面からも開催日選択ができます）", 113, 56,
+              33, 20);
+    addLabel("Label2", "レース一覧", 8, 86);
+    lstRace_ = new QListWidget(client_);
+    lstRace_->setObjectName(u("lstRace"));
+    lstRace_->setGeometry(8, 101, 137, 510);
+    lstRace_->setUniformItemSizes(true);
+
+    auto* cancelLabel = addLabel("lbl_Cancel", "", 600, 8);
+    cancelLabel->setGeometry(600, 8, 57, 15);
+    cancelLabel->setFont(pGothic(15, true));
+    cancelLabel->setStyleSheet(u("color: red;"));
+    cancelLabel->hide();
+
+    addButton("btnVtr", "VTR", "レース動画を再生します", 680, 4, 75, 22)->setEnabled(false);
+    addButton("btnOddsGet", "オッズ更新", "表示レースのオッズを更新します", 760, 4, 113, 22);
+    addButton("btnResult", "レース結果", "レース結果を表示します（オッズ更新も行います）", 880, 4, 97, 22);
+
+    auto* card = new QTableWidget(client_);
+    card->setObjectName(u("stgUmaList"));
+    card->setGeometry(148, 46, 837, 491);
+    card->hide();
+    card->setEnabled(false);
+
+    const int figureLefts[] = {152, 208, 264, 320};
+    const char* figureNames[] = {"lbl_ave3f", "lbl_cls3f", "lbl_pos", "lbl_pace"};
+    for (int i = 0; i < 4; ++i) addLabel(figureNames[i], "", figureLefts[i], 546);
+
+    pgcMain_ = new QTabWidget(client_);
+    pgcMain_->setObjectName(u("pgcMain"));
+    pgcMain_->setTabPosition(QTabWidget::West);
+    pgcMain_->setGeometry(384, 540, 601, 100);
+
+    // Tab "買目": the bet area.
+    auto* bets = new QWidget;
+    bets->setObjectName(u("tabBets"));
+    auto* title = addLabel("Label3", "買い目", 20, 4, bets);
+    title->setFont(pGothic(13, true));
+    title->adjustSize();
+    auto* group = new QGroupBox(u("予想"), bets);
+    group->setObjectName(u("GroupBox1"));
+    group->setGeometry(18, 24, 49, 57);
+    auto* pc = new QRadioButton(u("PC"), group);
+    pc->setObjectName(u("rbtnPC"));
+    pc->setStatusTip(u("TARVO予想の買い目とオッズを表示します"));
+    pc->setGeometry(6, 14, 40, 18);
+    auto* us = new QRadioButton(u("US"), group);
+    us->setObjectName(u("rbtnUS"));
+    us->setStatusTip(u("ユーザー予想の買い目とオッズを表示します"));
+    us->setGeometry(6, 34, 40, 18);
+    addLabel("Label4", "馬連", 95, 3, bets);
+    addLabel("Label5", "馬単１着付け", 276, 3, bets);
+    addLabel("Label6", "馬単２着付け", 420, 3, bets);
+    const std::pair<const char*, int> grids[] = {{"stgUmaren", 92}, {"stgUmatan1", 276}, {"stgUmatan2", 420}};
+    for (const auto& [name, left] : grids) {
+        auto* g = new QTableWidget(bets);
+        g->setObjectName(u(name));
+        g->setGeometry(left, 16, 123, 73);
+    }
+    pgcMain_->addTab(bets, u("買目"));
+
+    // Tab "服色": the silks strip.
+    auto* silks = new QWidget;
+    silks->setObjectName(u("tabSilks"));
+    auto* fuku = new QTableWidget(silks);
+    fuku->setObjectName(u("dgrFuku"));
+    fuku->setGeometry(5, 8, 568, 65);
+    fuku->setStatusTip(u("勝負服をダブルクリックすると、該当馬の競争馬データ画面が開きます"));
+    auto* allUpd = new QPushButton(u("一括取得"), silks);
+    allUpd->setObjectName(u("btnAllUpd"));
+    allUpd->setStatusTip(u("出走馬の勝負服画像を一括取得します"));
+    allUpd->setGeometry(512, 74, 57, 17);
+    pgcMain_->addTab(silks, u("服色"));
+
+    auto* progress = new QProgressBar(client_);
+    progress->setObjectName(u("prgExec"));
+    progress->setGeometry(2, 632, 383, 9);
+    progress->setTextVisible(false);
+    progress->setValue(0);
+}
+
+void TfrmMain::runStartup() {
+    // Step 1: caption, fetch-cancel flag, first page, local graded screen closed, cancel hidden.
+    setWindowTitle(QString::fromUtf8(kAppCaption));
+    QApplication::setApplicationDisplayName(QString());
+    QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+    fetchCancel_ = false;
+    pgcMain_->setCurrentIndex(0);
+    localGradedOpen_ = false;
+    btnCancel_->hide();
+
+    ScreenGeometry geometry;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        geometry.screenWidth = screen->geometry().width();
+        geometry.screenHeight = screen->geometry().height();
+    }
+    adjustSize();
+    setFixedSize(sizeHint().expandedTo(QSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height())));
+    geometry.windowWidth = width();
+    geometry.windowHeight = height();
+
+    outcome_ = Startup(state_, jvlink_).run(state_.programFolder, geometry);
+    move(outcome_.placement.left, outcome_.placement.top);
+    if (!outcome_.errorMessage.empty()) showMessage(this, MsgKind::Error, outcome_.errorMessage);
+    if (!outcome_.complete) return;
+    applyStartupStates();
+}
+
+void TfrmMain::applyStartupStates() {
+    // Race viewer option and the option menu's check marks.
+    action(u("mnuOptRViewer"))->setChecked(state_.raceViewer);
+    action(u("mnuOptOdds"))->setChecked(state_.optOdds);
+    action(u("mnuOptWgt"))->setChecked(state_.optWeight);
+    action(u("mnuOptCon"))->setChecked(state_.optCondition);
+    action(u("mnuOptCha"))->setChecked(state_.kakoClr == "1");
+
+    // Access mode.
+    for (const char* name : {"btnDataGet", "btnOddsGet", "btnOddsBch", "btnRstBch"})
+        findChild<QPushButton*>(u(name))->setEnabled(!state_.readOnly);
+    findChild<QPushButton*>(u("btnOddsGet"))->setEnabled(false);
+    findChild<QPushButton*>(u("btnResult"))->setEnabled(false);
+
+    // The PC prediction is selected without running its click behaviour.
+    auto* pc = findChild<QRadioButton*>(u("rbtnPC"));
+    {
+        const QSignalBlocker block(pc);
+        pc->setChecked(true);
+    }
+
+    // Today's date; the race list of the date is built by the race selection.
+    {
+        const QSignalBlocker block(dtpRcDate_);
+        dtpRcDate_->setDate(QDate::currentDate());
+    }
+    lstRace_->clear();
+
+    // With no race listed the three fetch buttons are disabled.
+    if (lstRace_->count() == 0)
+        for (const char* name : {"btnDataGet", "btnOddsBch", "btnRstBch"})
+            findChild<QPushButton*>(u(name))->setEnabled(false);
+
+    // Hidden until a race is shown.
+    for (const char* name : {"Label3", "Label4", "Label5", "Label6", "stgUmaren", "stgUmatan1", "stgUmatan2",
+                             "rbtnPC", "rbtnUS", "GroupBox1", "pgcMain", "dgrFuku", "btnAllUpd"})
+        if (auto* w = findChild<QWidget*>(u(name))) w->hide();
+    updateMenuStates();
+}
+
+void TfrmMain::setScreenOpener(const QString& actionName, std::function<void()> opener) {
+    QAction* a = action(actionName);
+    if (!a) return;
+    openers_[actionName] = std::move(opener);
+    disconnect(a, &QAction::triggered, this, nullptr);
+    connect(a, &QAction::triggered, this, [this, actionName] { openers_[actionName](); });
+    updateMenuStates();
+}
+
+void TfrmMain::updateMenuStates() {
+    for (QAction* a : findChildren<QAction*>()) {
+        const QString name = a->objectName();
+        if (name.isEmpty() || a->isSeparator()) continue;
+        bool enabled = openers_.count(name) != 0;
+        for (const char* direct : kDirectItems) enabled = enabled || name == u(direct);
+        if (name == u("mnuSetUp")) enabled = enabled && !state_.readOnly;
+        if (name == u("mnuOptRViewer")) enabled = enabled && state_.raceViewerMenuEnabled;
+        a->setEnabled(enabled);
+    }
+}
+
+void TfrmMain::showSettingsDialog() { jvlink_->JVSetUIProperties(); }
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (outcome_.complete) {
+        try {
+            saveWindowPosition(state_, y(), x());
+        } catch (const IoError& e) {
+            showMessage(this, MsgKind::Error, e.what());
+        }
+    }
+    event->accept();
+}
+
+}  // namespace tarvo

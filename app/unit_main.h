@@ -1,0 +1,82 @@
+// The main window: start-up and shutdown, the menus, the left column and the
+// race card area. Screens of later parts are reached through the menus.
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "JVDTLabLib_TLB.h"
+#include "startup.h"
+
+class QAction;
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QTableWidget;
+
+namespace tarvo {
+
+class TfrmMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Client area of the window, below the menu bar.
+    static constexpr int kClientWidth = 991;
+    static constexpr int kClientHeight = 659;
+
+    // Creates the window and runs start-up for the program folder.
+    explicit TfrmMain(const std::string& programFolder, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // False when start-up ended the program (after its message).
+    bool startupComplete() const { return outcome_.complete; }
+    const StartupOutcome& startupOutcome() const { return outcome_; }
+    const AppState& state() const { return state_; }
+    JVDTLabLib_TLB::IJVLink& jvlink() { return *jvlink_; }
+
+    // The menu item or button with an object name (for screens and tests).
+    QAction* action(const QString& objectName) const;
+
+    // Openers of the screens built by later parts; a menu item is enabled only
+    // once its opener is installed (and the access mode allows it).
+    void setScreenOpener(const QString& actionName, std::function<void()> opener);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildControls();
+    void runStartup();
+    void applyStartupStates();
+    void showSettingsDialog();
+    void updateMenuStates();
+
+    QAction* addItem(class QMenu* menu, const char* name, const char* caption, const char* hint);
+    QPushButton* addButton(const char* name, const char* caption, const char* hint, int left, int top, int width,
+                           int height);
+    QLabel* addLabel(const char* name, const char* caption, int left, int top, QWidget* parent = nullptr);
+
+    AppState state_;
+    std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink_;
+    StartupOutcome outcome_;
+    bool fetchCancel_ = false;
+    bool localGradedOpen_ = false;
+    std::map<QString, std::function<void()>> openers_;
+
+    QWidget* client_ = nullptr;
+    QDateEdit* dtpRcDate_ = nullptr;
+    QListWidget* lstRace_ = nullptr;
+    QTabWidget* pgcMain_ = nullptr;
+    QPushButton* btnCancel_ = nullptr;
+};
+
+}  // namespace tarvo

@@ -1,0 +1,23 @@
+// Every message box of the program goes through showMessage: the caption
+// "TARVO Ver.2.00", the icon of its kind and an OK button. Tests install a sink
+// that records the messages instead of showing them.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace tarvo {
+
+enum class MsgKind { Error, Information, Warning };
+
+// Shows a modal message box with CP932 text.
+void showMessage(QWidget* parent, MsgKind kind, const std::string& cp932Text);
+
+using MessageSink = std::function<void(MsgKind kind, const QString& caption, const QString& text)>;
+// Replaces the message boxes by sink (an empty sink shows them again).
+void setMessageSink(MessageSink sink);
+
+}  // namespace tarvo
