@@ -4,6 +4,7 @@
 
 #include "code_tables.h"
 #include "cp932.h"
+#include "test_support.h"
 
 namespace tarvo {
 namespace {
@@ -232,6 +233,57 @@ TEST(CodeTables, Weekdays) {
     const char* const names[] = {"月", "火", "水", "木", "金", "土", "日"};
     for (int i = 0; i < 7; ++i) EXPECT_EQ(weekdayNumber(sj(names[i])), std::to_string(i + 1)) << names[i];
     for (const char* other : {"", "土曜", "sat", "1"}) EXPECT_EQ(weekdayNumber(sj(other)), "0") << other;
+}
+
+TEST(CodeCli, PrintsOneResultLine) {
+    struct Case {
+        std::initializer_list<std::string> args;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{"code", "frame-colour", "8"}, "FF0099\n"},
+        {{"code", "frame-colour", "2"}, "000000\n"},
+        {{"code", "placing-colour", "02"}, "87CEEB\n"},
+        {{"code", "value-colour", "abc"}, "FFFFFF\n"},
+        {{"code", "track-name", "05"}, "東京\n"},
+        {{"code", "track-name", ""}, "\n"},
+        {{"code", "track-code", "中チ"}, "61\n"},
+        {{"code", "class-long", "13", "005", "20190526"}, "サラ系３歳以上 500万以下\n"},
+        {{"code", "class-shortest", "13", "005", "20190601"}, "３上１勝級\n"},
+        {{"code", "engine-class", "13", "000", "A"}, "古馬Jpn1\n"},
+        {{"code", "grade-name", "999", "A", "ＪＢＣクラシック"}, "Jpn1\n"},
+        {{"code", "course-name", "23", "1200"}, "ダート1200m\n"},
+        {{"code", "race-symbol", "N 1"}, "(国際)(指)\n"},
+        {{"code", "sex-code", "セ"}, "3\n"},
+        {{"code", "going", ""}, "**\n"},
+        {{"code", "coat-short", "02"}, "栃栗\n"},
+        {{"code", "weekday-name", "20190601"}, "土\n"},
+        {{"code", "weekday-number", "日"}, "7\n"},
+    };
+    for (const auto& c : cases) {
+        std::string out, err;
+        EXPECT_EQ(test::runCli(c.args, out, &err), 0) << err;
+        EXPECT_EQ(out, c.out);
+    }
+}
+
+TEST(CodeCli, RejectsBadDatesTablesAndArgumentCounts) {
+    const std::initializer_list<std::string> bad[] = {
+        {"code", "weekday-name", "20190230"},
+        {"code", "weekday-name", ""},
+        {"code", "no-such-table", "1"},
+        {"code", "class-long", "13", "005"},
+        {"code", "track-name"},
+        {"code"},
+    };
+    for (const auto& args : bad) {
+        std::string out, err;
+        std::string words;
+        for (const auto& a : args) words += a + " ";
+        EXPECT_EQ(test::runCli(args, out, &err), 2) << words;
+        EXPECT_EQ(out, "");
+        EXPECT_NE(err, "");
+    }
 }
 
 }  // namespace

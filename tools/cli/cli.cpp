@@ -12,6 +12,7 @@ namespace tarvo::cli {
 const std::vector<CommandInfo>& commands() {
     static const std::vector<CommandInfo> list = {
         {"init", cmdInit, "init                      run the start-up steps that need no window"},
+        {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
     };
     return list;
 }

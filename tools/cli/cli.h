@@ -44,5 +44,6 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 // Subcommands.
 int cmdInit(Context& ctx);
+int cmdCode(Context& ctx);
 
 }  // namespace tarvo::cli
