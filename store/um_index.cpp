@@ -1,0 +1,60 @@
+#include "um_index.h"
+
+#include "layouts.h"
+#include "lookups.h"
+#include "record_io.h"
+#include "textfn.h"
+
+namespace tarvo {
+namespace {
+
+bool isDigits(std::string_view s, std::size_t n) {
+    if (s.size() != n) return false;
+    for (char c : s)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+// The run list with the new entry in its place (see updateRunList), at most kRunListCapacity entries.
+std::string withRun(std::string list, std::string_view raceDate, std::string_view jyoCD) {
+    const int date = toIntDef(raceDate, -1);
+    std::size_t at = 0;
+    for (; at < list.size(); at += kRunEntryLength) {
+        const int listed = toIntDef(std::string_view(list).substr(at, 8), -1);
+        if (listed == date) return list;
+        if (listed < date) break;
+    }
+    if (at > list.size()) at = list.size();
+    list.insert(at, std::string(raceDate) + std::string(jyoCD));
+    if (list.size() > kRunListCapacity * kRunEntryLength) list.resize(kRunListCapacity * kRunEntryLength);
+    return list;
+}
+
+}  // namespace
+
+std::vector<RunEntry> runEntries(std::string_view runList) {
+    std::vector<RunEntry> out;
+    for (std::size_t at = 0; at < runList.size(); at += kRunEntryLength) {
+        const std::string_view e = runList.substr(at, kRunEntryLength);
+        out.push_back({std::string(e.substr(0, 8)), std::string(e.size() > 8 ? e.substr(8) : std::string_view())});
+    }
+    return out;
+}
+
+bool updateRunList(const StorePaths& p, std::string_view kettoNum, std::string_view bamei, std::string_view jyoCD,
+                   std::string_view raceDate, std::string_view sexCD) {
+    if (kettoNum.size() != 10 || !isDigits(raceDate, 8) || jyoCD.size() != 2) return false;
+    const std::string path = p.um(kettoNum, "idx");
+    if (path.empty()) return false;
+    const std::string current = findRunIndexLine(p, kettoNum);
+    const std::string list = withRun(trimBoth(getField(Family::UMIDX, current, "RunList")), raceDate, jyoCD);
+    LineBuilder b(Family::UMIDX);
+    b.setRaw("KettoNum", kettoNum);
+    b.set("SexCD", sexCD);
+    b.set("Bamei", bamei);
+    b.setRaw("RunList", list);
+    writeRecord(path, b.line(), recordKey(Family::UMIDX));
+    return true;
+}
+
+}  // namespace tarvo
