@@ -20,6 +20,10 @@ std::string resolveProgramFolder(const std::string& homeOption) {
     return dir;
 }
 
+std::string resolveStoreRoot(const std::string& dirValue, const std::string& programFolder) {
+    return dirExists(dirValue) ? dirValue : programFolder + "data/";
+}
+
 std::string AppState::accessModeText() const { return readOnly ? sj("禁止") : sj("通常"); }
 
 namespace {
@@ -75,8 +79,7 @@ StartupOutcome Startup::run(const std::string& programFolder, const ScreenGeomet
         const std::string raceVtr = ini.read("RACE_VIEW", "race_vtr");
         const std::string kakoClr = ini.read("DSP_SET", "kako_clr");
 
-        // Store root: the dir value exactly as written when that folder exists.
-        state_.storeRoot = dirExists(dir) ? dir : programFolder + "data/";
+        state_.storeRoot = resolveStoreRoot(dir, programFolder);
         report.push_back(line("store-root", state_.storeRoot));
 
         // The data-service control.

@@ -24,6 +24,10 @@ inline constexpr const char* kAppTitle = "Tarvo for JRA-VAN Data Lab.";
 // executable's folder; always with a trailing separator.
 std::string resolveProgramFolder(const std::string& homeOption);
 
+// The store root: the settings' dir value exactly as written when a folder of
+// that name exists, otherwise the program folder + "data/".
+std::string resolveStoreRoot(const std::string& dirValue, const std::string& programFolder);
+
 // Process-wide values fixed by start-up.
 struct AppState {
     std::string programFolder;  // ends in "/"

@@ -74,14 +74,6 @@ std::string_view part(std::string_view s, std::size_t pos, std::size_t len) {
     return pos < s.size() ? s.substr(pos, len) : std::string_view();
 }
 
-// True when pattern occurs in s starting on a character boundary: a bare byte search
-// could match the trail byte of one double-byte character and the lead of the next.
-bool containsText(std::string_view s, std::string_view pattern) {
-    for (std::size_t pos = 0; pos + pattern.size() <= s.size(); pos += charLen(s, pos))
-        if (s.substr(pos, pattern.size()) == pattern) return true;
-    return false;
-}
-
 // ---- Tracks ----
 
 const TextTable<2>& tracks() {

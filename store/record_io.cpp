@@ -87,7 +87,10 @@ void writeRecord(const std::string& path, std::string_view line, const std::vect
 void forEachLine(const std::string& path, const std::function<bool(std::string_view)>& fn) {
     if (path.empty()) return;
     std::string data;
-    if (!readFile(path, data)) return;
+    if (readFile(path, data)) forEachLineOf(data, fn);
+}
+
+void forEachLineOf(std::string_view data, const std::function<bool(std::string_view)>& fn) {
     std::string_view rest(data);
     while (!rest.empty()) {
         const std::size_t nl = rest.find('\n');

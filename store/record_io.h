@@ -28,6 +28,9 @@ void writeRecord(const std::string& path, std::string_view line, const std::vect
 // than a missing file raise IoError.
 void forEachLine(const std::string& path, const std::function<bool(std::string_view)>& fn);
 
+// The same over text already in memory.
+void forEachLineOf(std::string_view data, const std::function<bool(std::string_view)>& fn);
+
 // The whole-line reader as a list (for callers that sort or filter lines).
 std::vector<std::string> readLines(const std::string& path);
 

@@ -204,8 +204,12 @@ std::vector<std::string> walkDirectory(const std::string& folder, const std::str
 }
 
 void deleteAllTrackData(const StorePaths& paths) {
-    for (const std::string& file : walkDirectory(paths.root() + "BB/", "*.dat", true))
+    // Track data files are named "BB" + year + quarter letter + ".dat".
+    for (const std::string& file : walkDirectory(paths.root() + "BB/", "BB*", true)) {
+        const std::string name = file.substr(file.find_last_of('/') + 1);
+        if (name.size() < 11 || name.compare(7, 4, ".dat") != 0) continue;
         if (std::remove(file.c_str()) != 0) throwIoError(sj("ファイルを削除できません"), file, errno);
+    }
 }
 
 void createFamilyFolders(const StorePaths& paths) {

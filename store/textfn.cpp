@@ -64,6 +64,12 @@ std::string replaceAll(std::string_view s, std::string_view pattern, std::string
     return out;
 }
 
+bool containsText(std::string_view s, std::string_view pattern) {
+    for (std::size_t pos = 0; pos + pattern.size() <= s.size(); pos += charLen(s, pos))
+        if (s.substr(pos, pattern.size()) == pattern) return true;
+    return false;
+}
+
 std::string toHalfWidth(std::string_view s) { return mapToHalfWidth(s); }
 std::string toFullWidth(std::string_view s) { return mapToFullWidth(s); }
 

@@ -15,6 +15,8 @@ std::string padRight(std::string_view s, std::size_t width);
 std::string padLeft(std::string_view s, std::size_t width);
 // Every occurrence of pattern replaced, scanning left to right, character-aligned.
 std::string replaceAll(std::string_view s, std::string_view pattern, std::string_view replacement);
+// True when pattern occurs in s starting at a character boundary.
+bool containsText(std::string_view s, std::string_view pattern);
 // Width mapping, at most 256 bytes.
 std::string toHalfWidth(std::string_view s);
 std::string toFullWidth(std::string_view s);
