@@ -159,9 +159,11 @@ bool JVLinkEmulator::maintenance(const char* operation) const {
 }
 
 std::string JVLinkEmulator::sourceFolder() const {
-    std::string s;
-    if (const char* env = std::getenv("TARVO_JVLINK_SOURCE"); env && *env) s = env;
-    else s = setting("source");
+    std::string s = sourceOverride_;
+    if (s.empty()) {
+        const char* env = std::getenv("TARVO_JVLINK_SOURCE");
+        s = env && *env ? std::string(env) : setting("source");
+    }
     if (s.empty()) return programFolder_ + "jvlink-source/";
     if (s[0] != '/') s = programFolder_ + s;
     return withSlash(s);

@@ -65,6 +65,8 @@ public:
     std::string cacheFolder() const { return programFolder_ + "jvlink-cache/"; }
     // The source folder in effect, with a trailing separator.
     std::string sourceFolder() const;
+    // A source folder that wins over the environment and the settings (empty: none).
+    void overrideSource(std::string folder) { sourceOverride_ = std::move(folder); }
 
     // Installed by the program with a window: JVSetUIProperties calls it. Without
     // one, JVSetUIProperties changes nothing and returns -1.
@@ -109,6 +111,7 @@ private:
     std::vector<Video> readVideoList() const;
 
     std::string programFolder_;
+    std::string sourceOverride_;
     Clock clock_;
     std::string sid_;
     bool initialised_ = false;

@@ -12,13 +12,14 @@ namespace tarvo::cli {
 const std::vector<CommandInfo>& commands() {
     static const std::vector<CommandInfo> list = {
         {"init", cmdInit, "init                      run the start-up steps that need no window"},
+        {"jv", cmdJv, "jv open SPEC FROMTIME OPTION | jv rtopen SPEC KEY   read the data service (--source, --dump)"},
         {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump"};
     return list;
 }
 

@@ -44,6 +44,7 @@ int run(int argc, char** argv, std::ostream& out, std::ostream& err);
 
 // Subcommands.
 int cmdInit(Context& ctx);
+int cmdJv(Context& ctx);
 int cmdCode(Context& ctx);
 
 }  // namespace tarvo::cli
