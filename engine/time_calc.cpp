@@ -4,6 +4,9 @@
 #include <cmath>
 #include <limits>
 
+#include "layouts.h"
+#include "record_io.h"
+#include "store_paths.h"
 #include "textfn.h"
 
 namespace tarvo {
@@ -35,6 +38,24 @@ int frontPace(std::string_view time, std::string_view courseKey, std::string_vie
     if (h == 6) return 0;
     const float perPart = static_cast<float>(static_cast<long double>(t - l) / (h - 6));
     return roundHalfAway(static_cast<long double>(perPart) * span);
+}
+
+int referenceTime(const StorePaths& paths, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
+                  std::string_view raceNum, PlaceOrder order) {
+    const std::string_view placeField = order == PlaceOrder::Confirmed ? "KakuteiJyuni" : "NyusenJyuni";
+    long long sum = 0;
+    int count = 0;
+    forEachLine(paths.se(year, monthDay, jyoCD), [&](std::string_view line) {
+        if (getField(Family::SE, line, "Year") != year || getField(Family::SE, line, "MonthDay") != monthDay ||
+            getField(Family::SE, line, "JyoCD") != jyoCD || getField(Family::SE, line, "RaceNum") != raceNum)
+            return true;
+        const int place = toIntDef(getField(Family::SE, line, placeField), 0);
+        if (place < 1 || place > 3) return true;
+        sum += storedTimeToTenths(getField(Family::SE, line, "Time"));
+        return ++count < 3;
+    });
+    if (count <= 0 || sum <= 0) return 0;
+    return roundHalfAway(static_cast<long double>(sum) / count);
 }
 
 namespace {

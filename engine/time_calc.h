@@ -24,6 +24,19 @@ int storedTimeToTenths(std::string_view time);
 // A course key whose hundreds are 6 has no such part and gives 0.
 int frontPace(std::string_view time, std::string_view courseKey, std::string_view last3F, int span = 6);
 
+// The place field that picks a race's first three.
+enum class PlaceOrder {
+    Confirmed,  // KakuteiJyuni, the official finishing position
+    Arrival,    // NyusenJyuni, the order past the post
+};
+
+// The reference time of a race: the mean time in tenths of the first three
+// lines of the race's SE file, in file order, whose place is 1, 2 or 3 (of two
+// runners placed third the one stored first counts). 0 for a missing file, a
+// race not found, a race without placed runners, or a sum not above 0.
+int referenceTime(const StorePaths& paths, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
+                  std::string_view raceNum, PlaceOrder order);
+
 // Whole days from d1 to d2 (d2 - d1), both YYYYMMDD; nullopt when either is not
 // a valid calendar date.
 std::optional<int> daysBetween(std::string_view d1, std::string_view d2);

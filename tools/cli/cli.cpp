@@ -5,6 +5,8 @@
 
 #include "cp932.h"
 #include "fsys.h"
+#include "inifile.h"
+#include "settings.h"
 #include "startup.h"
 
 namespace tarvo::cli {
@@ -13,6 +15,7 @@ const std::vector<CommandInfo>& commands() {
     static const std::vector<CommandInfo> list = {
         {"init", cmdInit, "init                      run the start-up steps that need no window"},
         {"jv", cmdJv, "jv open SPEC FROMTIME OPTION | jv rtopen SPEC KEY   read the data service (--source, --dump)"},
+        {"calc", cmdCalc, "calc FUNCTION ARGS...     one engine function; calc --batch reads tab-separated calls"},
         {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
     };
     return list;
@@ -25,6 +28,10 @@ const std::vector<std::string>& valueOptions() {
 
 std::string Context::home() const { return resolveProgramFolder(option("--home")); }
 
+std::string Context::storeRoot() const {
+    return resolveStoreRoot(IniFile(home() + kSettingsFileName).read("UMA_DB", "dir"), home());
+}
+
 void Context::println(const std::string& cp932) const { *out << toUtf8(cp932) << '\n'; }
 
 namespace {
@@ -36,8 +43,11 @@ void usage(std::ostream& err) {
 
 }  // namespace
 
-int run(int argc, char** argv, std::ostream& out, std::ostream& err) {
+int run(int argc, char** argv, std::ostream& out, std::ostream& err) { return run(argc, argv, std::cin, out, err); }
+
+int run(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err) {
     Context ctx;
+    ctx.in = &in;
     ctx.out = &out;
     ctx.err = &err;
     std::string name;

@@ -13,6 +13,7 @@ struct Context {
     std::map<std::string, std::string> options; // "--name" -> value ("" for flags)
     std::ostream* out = nullptr;                // standard output
     std::ostream* err = nullptr;                // standard error
+    std::istream* in = nullptr;                 // standard input
 
     bool has(const std::string& opt) const { return options.count(opt) != 0; }
     std::string option(const std::string& opt) const {
@@ -21,6 +22,8 @@ struct Context {
     }
     // The program folder: --home, TARVO_HOME or the executable's folder.
     std::string home() const;
+    // The store root as start-up fixes it: the settings' UMA_DB dir when that folder exists, else home() + "data/".
+    std::string storeRoot() const;
     // Writes CP932 text as UTF-8 followed by a line end.
     void println(const std::string& cp932) const;
 };
@@ -41,10 +44,13 @@ const std::vector<std::string>& valueOptions();
 
 // Parses argv and runs the subcommand; returns the exit status.
 int run(int argc, char** argv, std::ostream& out, std::ostream& err);
+// The same with standard input given (calc --batch reads it).
+int run(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
 
 // Subcommands.
 int cmdInit(Context& ctx);
 int cmdJv(Context& ctx);
+int cmdCalc(Context& ctx);
 int cmdCode(Context& ctx);
 
 }  // namespace tarvo::cli
