@@ -17,6 +17,7 @@ const std::vector<CommandInfo>& commands() {
         {"jv", cmdJv, "jv open SPEC FROMTIME OPTION | jv rtopen SPEC KEY   read the data service (--source, --dump)"},
         {"calc", cmdCalc, "calc FUNCTION ARGS...     one engine function; calc --batch reads tab-separated calls"},
         {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
+        {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
     };
     return list;
 }

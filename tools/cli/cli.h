@@ -52,5 +52,6 @@ int cmdInit(Context& ctx);
 int cmdJv(Context& ctx);
 int cmdCalc(Context& ctx);
 int cmdCode(Context& ctx);
+int cmdShow(Context& ctx);
 
 }  // namespace tarvo::cli
