@@ -17,6 +17,8 @@ const std::vector<CommandInfo>& commands() {
         {"jv", cmdJv, "jv open SPEC FROMTIME OPTION | jv rtopen SPEC KEY   read the data service (--source, --dump)"},
         {"calc", cmdCalc, "calc FUNCTION ARGS...     one engine function; calc --batch reads tab-separated calls"},
         {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
+        {"races", cmdRaces, "races YYYYMMDD            the race list of a date, then same-day<TAB>1 or 0"},
+        {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
     };
     return list;

@@ -53,5 +53,7 @@ int cmdJv(Context& ctx);
 int cmdCalc(Context& ctx);
 int cmdCode(Context& ctx);
 int cmdShow(Context& ctx);
+int cmdRaces(Context& ctx);
+int cmdDates(Context& ctx);
 
 }  // namespace tarvo::cli
