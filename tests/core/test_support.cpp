@@ -39,6 +39,10 @@ void spit(const std::string& path, const std::string& data) {
 }
 
 int runCli(std::initializer_list<std::string> args, std::string& out, std::string* err) {
+    return runCli(std::vector<std::string>(args), out, err);
+}
+
+int runCli(const std::vector<std::string>& args, std::string& out, std::string* err) {
     std::vector<std::string> words{"tarvo-cli"};
     words.insert(words.end(), args.begin(), args.end());
     std::vector<char*> argv;

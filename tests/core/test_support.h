@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "cp932.h"
 
@@ -26,5 +27,6 @@ void spit(const std::string& path, const std::string& data);
 
 // Runs tarvo-cli's entry point in-process; returns the exit status and fills out/err.
 int runCli(std::initializer_list<std::string> args, std::string& out, std::string* err = nullptr);
+int runCli(const std::vector<std::string>& args, std::string& out, std::string* err = nullptr);
 
 }  // namespace tarvo::test

@@ -55,5 +55,6 @@ int cmdCode(Context& ctx);
 int cmdShow(Context& ctx);
 int cmdRaces(Context& ctx);
 int cmdDates(Context& ctx);
+int cmdBb(Context& ctx);
 
 }  // namespace tarvo::cli

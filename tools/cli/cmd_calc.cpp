@@ -19,7 +19,9 @@
 #include "std_tables.h"
 #include "store_paths.h"
 #include "textfn.h"
+#include "run_index.h"
 #include "time_calc.h"
+#include "track_variant.h"
 
 namespace tarvo::cli {
 
@@ -113,6 +115,47 @@ Outcome calcPad(const Context&, const Words& a) {
     return result(bracketed(pad(a[0], static_cast<std::size_t>(width))));
 }
 
+Outcome calcClassAdj(const Context&, const Words& a) {
+    return result(std::to_string(classAdjustment(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7])));
+}
+
+Outcome calcTop3(const Context& ctx, const Words& a) {
+    return result(topThreeFigures(StorePaths(ctx.storeRoot()), a[0], a[1], a[2], a[3]));
+}
+
+Outcome calcVariant(const Context& ctx, const Words& a) {
+    const bool distidx = reloadDistanceCoefficientSetting(ctx.home() + kSettingsFileName);
+    return result(raceVariant(StorePaths(ctx.storeRoot()), a[0], a[1], a[2], a[3], a[4], distidx));
+}
+
+Outcome calcStoredVariant(const Context& ctx, const Words& a) {
+    return result(storedVariant(StorePaths(ctx.storeRoot()), ctx.home() + "file/", a[0], a[1], a[2]));
+}
+
+// The run indices read the engine settings as every evaluation does: loaded first.
+void loadSettings(const Context& ctx) { loadEngineSettings(ctx.home() + kSettingsFileName); }
+
+Outcome calcRunIndex(const Context& ctx, const Words& a) {
+    loadSettings(ctx);
+    return result(runIndex(a[0], a[1], a[2], a[3], a[4]));
+}
+
+Outcome calcL3fIndex(const Context& ctx, const Words& a) {
+    loadSettings(ctx);
+    return result(last3fIndex(a[0], a[1], a[2], a[3], a[4], a[5], a[6]));
+}
+
+template <std::string (*index)(const StorePaths&, const RaceRun&)>
+Outcome calcRaceRunIndex(const Context& ctx, const Words& a) {
+    loadSettings(ctx);
+    const RaceRun run{a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11]};
+    return result(index(StorePaths(ctx.storeRoot()), run));
+}
+
+Outcome calcLocalClass(const Context&, const Words& a) {
+    return result(std::to_string(localClassValue(a[0], a[1], a[2], a[3], a[4])));
+}
+
 struct Function {
     const char* name;
     std::size_t argCount;
@@ -136,6 +179,19 @@ const std::vector<Function>& functions() {
         {"circled", 1, "TEXT", calcCircled},
         {"pad-left", 2, "TEXT WIDTH", calcPad<padLeft>},
         {"pad-right", 2, "TEXT WIDTH", calcPad<padRight>},
+        {"class-adj", 8, "MONTHDAY JYOCD TRACKCD RYAKUSYO6 KIGOCD GRADECD JYOKENCD5 SYUBETUCD", calcClassAdj},
+        {"top3", 4, "YEAR MONTHDAY JYOCD RACENUM", calcTop3},
+        {"variant", 5, "YEAR MONTHDAY JYOCD RACENUM COURSEKEY", calcVariant},
+        {"stored-variant", 3, "DATE8 JYOCD RACENUM", calcStoredVariant},
+        {"run-index", 5, "JYOCD COURSEKEY TIME TIMEVARIANT FUTAN", calcRunIndex},
+        {"l3f-index", 7, "JYOCD COURSEKEY TIME L3FVARIANT TIMEDIFF FUTAN HARONTIMEL3", calcL3fIndex},
+        {"race-index", 12,
+         "YEAR MONTHDAY JYOCD RACENUM RYAKUSYO6 KIGOCD GRADECD JYOKENCD5 SYUBETUCD FUTAN COURSEKEY TIME",
+         calcRaceRunIndex<raceBasedIndex>},
+        {"jump-index", 12,
+         "YEAR MONTHDAY JYOCD RACENUM RYAKUSYO6 KIGOCD GRADECD JYOKENCD5 SYUBETUCD FUTAN COURSEKEY TIME",
+         calcRaceRunIndex<steeplechaseIndex>},
+        {"local-class", 5, "JYOCD SYUBETUCD JYOKENCD5 GRADECD RYAKUSYO6", calcLocalClass},
     };
     return list;
 }
