@@ -408,14 +408,38 @@ BuilderProgress& builderProgress() {
     return progress;
 }
 
-int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, const MessagePump& pump) {
+namespace {
+
+// The date window of the period builder, as eight-digit numbers.
+struct Period {
+    long long from, to;
+};
+
+// Computes every confirmed central race (of the period, when one is given),
+// advancing the race counter and stopping at a cancel after the race in hand.
+// The period builder also publishes the file index and lets events run after
+// each file name and each record.
+int buildCentralRaces(const StorePaths& paths, const std::string& settingsPath, const Period* period,
+                      const MessagePump& pump) {
     const bool distidx = reloadDistanceCoefficientSetting(settingsPath);
     startBuilder();
     SeFileCache cache;
-    for (const std::string& file : centralRaceFiles(paths)) {
+    const auto files = centralRaceFiles(paths);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (period) {
+            builderProgress().fileIndex = static_cast<int>(i);
+            pumpEvents(pump);
+        }
         bool stop = false;
-        forEachLine(file, [&](std::string_view line) {
+        forEachLine(files[i], [&](std::string_view line) {
+            if (period) pumpEvents(pump);
             if (!isConfirmed(line)) return true;
+            if (period) {
+                long long date = 0;
+                const std::string d8 = std::string(getField(Family::RA, line, "Year")) +
+                                       std::string(getField(Family::RA, line, "MonthDay"));
+                if (!parseInt(d8, date) || date < period->from || date > period->to) return true;
+            }
             buildRace(paths, line, cache, distidx);
             pumpEvents(pump);
             ++builderProgress().raceCount;
@@ -427,33 +451,16 @@ int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath
     return builderProgress().raceCount;
 }
 
+}  // namespace
+
+int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, const MessagePump& pump) {
+    return buildCentralRaces(paths, settingsPath, nullptr, pump);
+}
+
 int rebuildTrackDataPeriod(const StorePaths& paths, const std::string& settingsPath, std::string_view fromDate,
                            std::string_view toDate, const MessagePump& pump) {
-    const bool distidx = reloadDistanceCoefficientSetting(settingsPath);
-    startBuilder();
-    const long long from = toIntDef(fromDate, 0), to = toIntDef(toDate, 0);
-    SeFileCache cache;
-    const auto files = centralRaceFiles(paths);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        builderProgress().fileIndex = static_cast<int>(i);
-        pumpEvents(pump);
-        bool stop = false;
-        forEachLine(files[i], [&](std::string_view line) {
-            pumpEvents(pump);
-            if (!isConfirmed(line)) return true;
-            long long date = 0;
-            const std::string d8 = std::string(getField(Family::RA, line, "Year")) +
-                                   std::string(getField(Family::RA, line, "MonthDay"));
-            if (!parseInt(d8, date) || date < from || date > to) return true;
-            buildRace(paths, line, cache, distidx);
-            pumpEvents(pump);
-            ++builderProgress().raceCount;
-            stop = builderProgress().cancelRequested;
-            return !stop;
-        });
-        if (stop) break;
-    }
-    return builderProgress().raceCount;
+    const Period period{toIntDef(fromDate, 0), toIntDef(toDate, 0)};
+    return buildCentralRaces(paths, settingsPath, &period, pump);
 }
 
 int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, std::string_view year,
