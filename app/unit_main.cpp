@@ -22,8 +22,12 @@
 #include "cp932.h"
 #include "fonts.h"
 #include "fsys.h"
+#include "layouts.h"
+#include "lookups.h"
 #include "msgbox.h"
 #include "qtext.h"
+#include "textfn.h"
+#include "unit_dtlist.h"
 
 namespace tarvo {
 namespace {
@@ -32,6 +36,31 @@ QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 // Items that act at once, without a screen of their own.
 constexpr const char* kDirectItems[] = {"mnuExit", "mnu_setJVL"};
+
+// The race header labels: name, place, width and font size in pixels.
+struct HeaderLabel {
+    const char* name;
+    int left, top, width, pixels;
+};
+constexpr HeaderLabel kHeaderLabels[] = {
+    {"lbl_Date", 152, 6, 65, 16},     {"lbl_RaceNum", 224, 6, 57, 16}, {"lbl_h_time", 288, 6, 57, 16},
+    {"lbl_Crs", 346, 6, 97, 16},      {"lbl_WeBa", 450, 7, 135, 13},   {"lbl_RaceName", 152, 27, 441, 16},
+    {"lbl_biko", 736, 30, 241, 12},
+};
+constexpr const char* kFigureLabels[] = {"lbl_ave3f", "lbl_cls3f", "lbl_pos", "lbl_pace"};
+
+// The bet area of the tab "買目": its grids, labels, radio buttons and group box.
+constexpr const char* kBetArea[] = {"Label3", "Label4",  "Label5",  "Label6",   "stgUmaren",
+                                    "stgUmatan1", "stgUmatan2", "rbtnPC", "rbtnUS", "GroupBox1"};
+
+// The items that follow the shown race.
+constexpr const char* kRaceItems[] = {"mnuOddsList", "mnuFileOut", "mnuPdfOut"};
+
+// The picker's date as YYYY and MMDD.
+std::pair<std::string, std::string> dateParts(const QDate& d) {
+    return {QString::asprintf("%04d", d.year()).toStdString(),
+            QString::asprintf("%02d%02d", d.month(), d.day()).toStdString()};
+}
 
 }  // namespace
 
@@ -152,6 +181,18 @@ void TfrmMain::buildControls() {
     lstRace_->setGeometry(8, 101, 137, 510);
     lstRace_->setUniformItemSizes(true);
 
+    connect(dtpRcDate_, &QDateEdit::dateChanged, this, [this] { dtpRcDateChange(); });
+    connect(button("btnDList"), &QPushButton::clicked, this, &TfrmMain::openDateList);
+    connect(lstRace_, &QListWidget::itemClicked, this, [this] { lstRaceClick(); });
+    connect(lstRace_, &QListWidget::itemActivated, this, [this] { lstRaceClick(); });
+
+    for (const HeaderLabel& h : kHeaderLabels) {
+        QLabel* l = addLabel(h.name, "", h.left, h.top);
+        l->setGeometry(h.left, h.top, h.width, h.pixels + 3);
+        l->setFont(pGothic(h.pixels));
+    }
+    findChild<QLabel*>(u("lbl_biko"))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
     auto* cancelLabel = addLabel("lbl_Cancel", "", 600, 8);
     cancelLabel->setGeometry(600, 8, 57, 15);
     cancelLabel->setFont(pGothic(15, true));
@@ -169,8 +210,7 @@ void TfrmMain::buildControls() {
     card->setEnabled(false);
 
     const int figureLefts[] = {152, 208, 264, 320};
-    const char* figureNames[] = {"lbl_ave3f", "lbl_cls3f", "lbl_pos", "lbl_pace"};
-    for (int i = 0; i < 4; ++i) addLabel(figureNames[i], "", figureLefts[i], 546);
+    for (int i = 0; i < 4; ++i) addLabel(kFigureLabels[i], "", figureLefts[i], 546)->setFont(gothic(12));
 
     pgcMain_ = new QTabWidget(client_);
     pgcMain_->setObjectName(u("pgcMain"));
@@ -273,17 +313,14 @@ void TfrmMain::applyStartupStates() {
         pc->setChecked(true);
     }
 
-    // Today's date; the race list of the date is built by the race selection.
+    // Today's races, an empty header, and the fetch buttons as the listing allows.
     {
         const QSignalBlocker block(dtpRcDate_);
         dtpRcDate_->setDate(QDate::currentDate());
     }
-    lstRace_->clear();
-
-    // With no race listed the three fetch buttons are disabled.
-    if (lstRace_->count() == 0)
-        for (const char* name : {"btnDataGet", "btnOddsBch", "btnRstBch"})
-            findChild<QPushButton*>(u(name))->setEnabled(false);
+    listRaces();
+    clearHeader();
+    setFetchButtons(fetchButtonsAfterListing(state_.readOnly, lstRace_->count() == 0, sameDay_));
 
     // Hidden until a race is shown.
     for (const char* name : {"Label3", "Label4", "Label5", "Label6", "stgUmaren", "stgUmatan1", "stgUmatan2",
@@ -301,12 +338,19 @@ void TfrmMain::setScreenOpener(const QString& actionName, std::function<void()> 
     updateMenuStates();
 }
 
+void TfrmMain::setRaceItemEnabled(const QString& actionName, bool enabled) {
+    raceItems_[actionName] = enabled;
+    updateMenuStates();
+}
+
 void TfrmMain::updateMenuStates() {
     for (QAction* a : findChildren<QAction*>()) {
         const QString name = a->objectName();
         if (name.isEmpty() || a->isSeparator()) continue;
         bool enabled = openers_.count(name) != 0;
         for (const char* direct : kDirectItems) enabled = enabled || name == u(direct);
+        for (const char* item : kRaceItems)
+            if (name == u(item)) enabled = enabled && raceItems_[name];
         if (name == u("mnuSetUp")) enabled = enabled && !state_.readOnly;
         if (name == u("mnuOptRViewer")) enabled = enabled && state_.raceViewerMenuEnabled;
         a->setEnabled(enabled);
@@ -314,6 +358,132 @@ void TfrmMain::updateMenuStates() {
 }
 
 void TfrmMain::showSettingsDialog() { jvlink_->JVSetUIProperties(); }
+
+QPushButton* TfrmMain::button(const char* name) const { return findChild<QPushButton*>(u(name)); }
+
+void TfrmMain::setRaceShower(std::function<void(const std::string&)> shower) { showRace_ = std::move(shower); }
+
+bool TfrmMain::listRaces() {
+    lstRace_->clear();
+    sameDay_ = false;
+    const auto [year, monthDay] = dateParts(dtpRcDate_->date());
+    try {
+        const RaceList list = tarvo::listRaces(StorePaths(state_.storeRoot), year, monthDay);
+        for (const std::string& line : list.lines) {
+            auto* item = new QListWidgetItem(qs(line), lstRace_);
+            item->setSizeHint(QSize(lstRace_->width() - 4, 12));
+        }
+        sameDay_ = list.sameDay;
+    } catch (const IoError& e) {
+        showMessage(this, MsgKind::Error, e.what());
+    }
+    return sameDay_;
+}
+
+void TfrmMain::setFetchButtons(Gate gate) {
+    if (gate == Gate::Keep) return;
+    for (const char* name : {"btnDataGet", "btnOddsBch", "btnRstBch"}) button(name)->setEnabled(gate == Gate::Enable);
+}
+
+void TfrmMain::clearHeader() {
+    for (const HeaderLabel& h : kHeaderLabels) findChild<QLabel*>(u(h.name))->clear();
+    for (const char* name : kFigureLabels) findChild<QLabel*>(u(name))->clear();
+    auto* cancel = findChild<QLabel*>(u("lbl_Cancel"));
+    cancel->hide();
+    findChild<QProgressBar*>(u("prgExec"))->setValue(0);
+    setRaceItemEnabled(u("mnuOddsList"), false);
+}
+
+void TfrmMain::hideRaceArea() {
+    auto* card = findChild<QWidget*>(u("stgUmaList"));
+    card->hide();
+    card->setEnabled(false);
+    for (const char* name : kBetArea) findChild<QWidget*>(u(name))->hide();
+    for (const char* name : {"pgcMain", "dgrFuku", "btnAllUpd"}) findChild<QWidget*>(u(name))->hide();
+}
+
+void TfrmMain::showRaceArea(bool withBets) {
+    auto* card = findChild<QWidget*>(u("stgUmaList"));
+    card->show();
+    card->setEnabled(true);
+    for (const char* name : {"pgcMain", "dgrFuku", "btnAllUpd"}) findChild<QWidget*>(u(name))->show();
+    if (withBets)
+        for (const char* name : kBetArea) findChild<QWidget*>(u(name))->show();
+}
+
+void TfrmMain::dtpRcDateChange() {
+    if (selecting_) return;
+    clearHeader();
+    hideRaceArea();
+    setRaceItemEnabled(u("mnuFileOut"), false);
+    setRaceItemEnabled(u("mnuPdfOut"), false);
+    listRaces();
+    for (const char* name : {"btnResult", "btnOddsGet", "btnVtr"}) button(name)->setEnabled(false);
+    setFetchButtons(fetchButtonsAfterListing(state_.readOnly, lstRace_->count() == 0, sameDay_));
+}
+
+void TfrmMain::lstRaceClick() {
+    if (selecting_ || lstRace_->count() == 0) return;
+    const QListWidgetItem* item = lstRace_->currentItem();
+    if (!item) return;
+    selectRace(sjs(item->text()));
+}
+
+void TfrmMain::selectRace(const std::string& line) {
+    selecting_ = true;
+    lstRace_->setEnabled(false);
+    dtpRcDate_->setEnabled(false);
+    hideRaceArea();
+    QCoreApplication::processEvents();
+    for (const char* name : {"btnDataGet", "btnOddsGet", "btnOddsBch", "btnRstBch", "btnResult", "btnVtr", "btnDList"})
+        button(name)->setEnabled(false);
+
+    try {
+        if (showRace_) showRace_(line);
+
+        lstRace_->setEnabled(true);
+        dtpRcDate_->setEnabled(true);
+        showRaceArea(!findChild<QLabel*>(u("lbl_h_time"))->text().startsWith(u("--")));
+        button("btnResult")->setEnabled(true);
+
+        const RaceLineParts race = readRaceListLine(line);
+        const auto [year, monthDay] = dateParts(dtpRcDate_->date());
+        const StorePaths paths(state_.storeRoot);
+        const std::string kubun =
+            trimBoth(getField(Family::RA, findRace(paths, year, monthDay, race.jyoCD, race.raceNum), "DataKubun"));
+        const SelectionButtons gates = selectionButtons(
+            state_.readOnly, race.jyoCD, kubun, isOddsFinal(paths, year, monthDay, race.jyoCD, race.raceNum));
+        const std::pair<const char*, Gate> buttons[] = {{"btnDataGet", gates.dataGet}, {"btnOddsGet", gates.oddsGet},
+                                                        {"btnOddsBch", gates.oddsBch}, {"btnRstBch", gates.rstBch},
+                                                        {"btnResult", gates.result}};
+        for (const auto& [name, gate] : buttons)
+            if (gate != Gate::Keep) button(name)->setEnabled(gate == Gate::Enable);
+        if (gates.oddsList != Gate::Keep) setRaceItemEnabled(u("mnuOddsList"), gates.oddsList == Gate::Enable);
+
+        auto* cancel = findChild<QLabel*>(u("lbl_Cancel"));
+        if (kubun == "9") {
+            cancel->setText(u("<中止>"));
+            cancel->show();
+        } else {
+            cancel->hide();
+            cancel->clear();
+        }
+    } catch (const IoError& e) {
+        showMessage(this, MsgKind::Error, e.what());
+    }
+    // Whatever happened, the left column is usable again.
+    lstRace_->setEnabled(true);
+    dtpRcDate_->setEnabled(true);
+    button("btnDList")->setEnabled(true);
+    lstRace_->setFocus();
+    selecting_ = false;
+}
+
+void TfrmMain::openDateList() {
+    TfrmDtList list(state_.storeRoot, dtpRcDate_, [this] { dtpRcDateChange(); }, this);
+    list.move(x() + 200, y() + 100);
+    list.exec();
+}
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     if (outcome_.complete) {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "JVDTLabLib_TLB.h"
+#include "race_list.h"
 #include "startup.h"
 
 class QAction;
@@ -49,6 +50,25 @@ public:
     // once its opener is installed (and the access mode allows it).
     void setScreenOpener(const QString& actionName, std::function<void()> opener);
 
+    // The items that follow the shown race ("mnuOddsList", "mnuFileOut",
+    // "mnuPdfOut"): usable only while the race allows it and their screen exists.
+    void setRaceItemEnabled(const QString& actionName, bool enabled);
+
+    // Shows the race card of a race list line (the race card view installs it;
+    // until then choosing a race runs every other step of the selection).
+    void setRaceShower(std::function<void(const std::string& raceLine)> shower);
+
+    // The left column: the date picker's date change, the race selection of
+    // the current list item, and the meeting dates list (btnDList).
+    void dtpRcDateChange();
+    void lstRaceClick();
+    void openDateList();
+    // Same-day flag of the listed date.
+    bool sameDay() const { return sameDay_; }
+    // Empties the header and figure labels, hides the cancellation label, sets
+    // the progress bar to 0 and disables the odds list item.
+    void clearHeader();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -59,6 +79,14 @@ private:
     void applyStartupStates();
     void showSettingsDialog();
     void updateMenuStates();
+    // Lists the races of the picker's date; sets and returns the same-day flag.
+    bool listRaces();
+    void setFetchButtons(Gate gate);
+    // The race card area: the grid, the bet area, the page control and the silks strip.
+    void hideRaceArea();
+    void showRaceArea(bool withBets);
+    void selectRace(const std::string& line);
+    QPushButton* button(const char* name) const;
 
     QAction* addItem(class QMenu* menu, const char* name, const char* caption, const char* hint);
     QPushButton* addButton(const char* name, const char* caption, const char* hint, int left, int top, int width,
@@ -71,6 +99,10 @@ private:
     bool fetchCancel_ = false;
     bool localGradedOpen_ = false;
     std::map<QString, std::function<void()>> openers_;
+    std::map<QString, bool> raceItems_;
+    std::function<void(const std::string&)> showRace_;
+    bool sameDay_ = false;
+    bool selecting_ = false;
 
     QWidget* client_ = nullptr;
     QDateEdit* dtpRcDate_ = nullptr;
