@@ -56,6 +56,8 @@ TfrmDtList::TfrmDtList(const std::string& storeRoot, QDateEdit* picker, std::fun
     stgRcDateList_->setSelectionMode(QAbstractItemView::SingleSelection);
     stgRcDateList_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     stgRcDateList_->setWordWrap(false);
+    stgRcDateList_->setTextElideMode(Qt::ElideNone);
+    stgRcDateList_->setStyleSheet(u("QTableView::item { padding: 0px; }"));
     stgRcDateList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     stgRcDateList_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     stgRcDateList_->verticalHeader()->hide();

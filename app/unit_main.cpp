@@ -180,6 +180,7 @@ void TfrmMain::buildControls() {
     lstRace_->setObjectName(u("lstRace"));
     lstRace_->setGeometry(8, 101, 137, 510);
     lstRace_->setUniformItemSizes(true);
+    lstRace_->setTextElideMode(Qt::ElideNone);  // long titles are cut at the edge
 
     connect(dtpRcDate_, &QDateEdit::dateChanged, this, [this] { dtpRcDateChange(); });
     connect(button("btnDList"), &QPushButton::clicked, this, &TfrmMain::openDateList);
