@@ -7,6 +7,7 @@
 
 #include "JVData_Structure.h"
 #include "cp932.h"
+#include "jv_fixture.h"
 #include "layouts.h"
 #include "lookups.h"
 #include "record_io.h"
@@ -19,42 +20,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A raw record of one kind, every field blank until set.
-struct Raw {
-    explicit Raw(const char* id, RawVersion v = RawVersion::Current) : layout(*rawLayout(id, v)), rec(layout.blank()) {}
-    Raw& set(const char* path, std::string_view cp932) {
-        layout.put(rec, path, cp932);
-        return *this;
-    }
-    // Bytes at a 1-based position of the received record.
-    Raw& at(std::size_t pos, std::string_view text) {
-        rec.replace(pos - 1, text.size(), text);
-        return *this;
-    }
-    const RawLayout& layout;
-    std::string rec;
-};
-
-// A race-keyed record (RA, SE, HR, O2 to O6, CK) of race 2024-01-06, track jyo, race 11.
-Raw race(const char* id, const char* jyo = "05", const char* kubun = "7", const char* monthDay = "0106") {
-    Raw r(id);
-    r.set("head.DataKubun", kubun).set("head.MakeDate.Year", "2024").set("head.MakeDate.Month", "01");
-    r.set("head.MakeDate.Day", "05").set("id.Year", "2024").set("id.MonthDay", monthDay).set("id.JyoCD", jyo);
-    r.set("id.Kaiji", "01").set("id.Nichiji", "02").set("id.RaceNum", "11");
-    return r;
-}
-
-Raw raRecord(const char* jyo, const char* trackCD, const char* kyori, const char* kubun = "7") {
-    Raw r = race("RA", jyo, kubun);
-    r.set("TrackCD", trackCD).set("Kyori", kyori).set("RaceInfo.Hondai", sj("ニューイヤーステークス"));
-    return r;
-}
-
-Raw seRecord(const char* jyo, const char* kubun, const char* ketto = "2019104567") {
-    Raw r = race("SE", jyo, kubun);
-    r.set("Umaban", "03").set("KettoNum", ketto).set("Bamei", sj("テストホース")).set("SexCD", "1");
-    return r;
-}
+using test::race;
+using test::raRecord;
+using test::Raw;
+using test::seRecord;
 
 class StoreWriterTest : public ::testing::Test {
 protected:

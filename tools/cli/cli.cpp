@@ -21,12 +21,13 @@ const std::vector<CommandInfo>& commands() {
         {"races", cmdRaces, "races YYYYMMDD            the race list of a date, then same-day<TAB>1 or 0"},
         {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
+        {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files"};
     return list;
 }
 

@@ -56,5 +56,6 @@ int cmdShow(Context& ctx);
 int cmdRaces(Context& ctx);
 int cmdDates(Context& ctx);
 int cmdBb(Context& ctx);
+int cmdRegister(Context& ctx);
 
 }  // namespace tarvo::cli

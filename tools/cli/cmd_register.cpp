@@ -1,0 +1,100 @@
+// tarvo-cli register: the registration run of the registration screen.
+//   register setup YYYYMMDD   a setup run from that date (resuming an interrupted one)
+//   register usual            a usual run
+// Prints every status change as GROUP<TAB>STATUS<TAB>COUNT (the data specs by
+// name, the track data as "BB"), every message list line and every message
+// box text. Exit 0 when the run completed, 1 on an error, 3 when cancelled.
+// --cancel-after-files N cancels once N files have been read in all;
+// --source DIR reads another source folder of the data-service emulator.
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "cli.h"
+#include "jvlink_emu.h"
+#include "registration.h"
+#include "startup.h"
+#include "std_tables.h"
+#include "textfn.h"
+
+namespace tarvo::cli {
+namespace {
+
+class CliView : public RegistrationView {
+public:
+    CliView(Context& ctx, long cancelAfter) : ctx_(ctx), cancelAfter_(cancelAfter) {}
+    void attach(RegistrationRun& run) { run_ = &run; }
+
+    void status(int group, const std::string& text, StatusColour, const std::string& count) override {
+        const std::string name = group == kTrackDataGroup ? "BB" : dataSpecs()[static_cast<std::size_t>(group)].spec;
+        ctx_.println(name + "\t" + text + "\t" + count);
+    }
+    void messageLine(const std::string& line) override { ctx_.println(line); }
+    void message(MessageKind, const std::string& text) override { ctx_.println(text); }
+    void fileDone() override {
+        if (cancelAfter_ > 0 && ++files_ >= cancelAfter_ && run_) run_->cancel();
+    }
+    // No window: the download timer is driven from here.
+    void pump() override {
+        if (run_ && run_->downloadTimerEnabled()) run_->downloadTimerTick();
+    }
+    void idle() override { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
+
+private:
+    Context& ctx_;
+    long cancelAfter_;
+    long files_ = 0;
+    RegistrationRun* run_ = nullptr;
+};
+
+bool isDate(const std::string& s) {
+    if (s.size() != 8 || s.find_first_not_of("0123456789") != std::string::npos) return false;
+    const int m = std::stoi(s.substr(4, 2)), d = std::stoi(s.substr(6, 2));
+    return m >= 1 && m <= 12 && d >= 1 && d <= 31;
+}
+
+}  // namespace
+
+int cmdRegister(Context& ctx) {
+    const auto& a = ctx.args;
+    const bool setup = a.size() == 2 && a[0] == "setup" && isDate(a[1]);
+    const bool usual = a.size() == 1 && a[0] == "usual";
+    long cancelAfter = 0;
+    if (ctx.has("--cancel-after-files")) {
+        long long n = 0;
+        if (!parseInt(ctx.option("--cancel-after-files"), n) || n < 1) cancelAfter = -1;
+        else cancelAfter = static_cast<long>(n);
+    }
+    if ((!setup && !usual) || cancelAfter < 0) {
+        *ctx.err << "usage: register setup YYYYMMDD | register usual [--cancel-after-files N] [--source DIR]\n";
+        return 2;
+    }
+
+    AppState state;
+    auto emulator = std::make_unique<JVLinkEmulator>(ctx.home());
+    if (ctx.has("--source")) emulator->overrideSource(std::filesystem::absolute(ctx.option("--source")).string());
+    std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = std::move(emulator);
+    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
+    const StartupOutcome outcome = Startup(state, jvlink).run(ctx.home(), ScreenGeometry{}, seams);
+    if (!outcome.complete) {
+        if (!outcome.errorMessage.empty()) ctx.println(outcome.errorMessage);
+        return 1;
+    }
+    if (state.readOnly) {
+        *ctx.err << "register: the access mode forbids fetching data\n";
+        return 1;
+    }
+
+    CliView view(ctx, cancelAfter);
+    RegistrationRun run(*jvlink, state.settingsPath(), StorePaths(state.storeRoot), view);
+    view.attach(run);
+    const RunResult result = run.run(setup ? RunKind::Setup : RunKind::Usual, setup ? a[1] : std::string());
+    switch (result) {
+        case RunResult::Completed: return 0;
+        case RunResult::Cancelled: return 3;
+        case RunResult::Error: break;
+    }
+    return 1;
+}
+
+}  // namespace tarvo::cli
