@@ -22,6 +22,7 @@ cli="$PWD/build/tools/tarvo-cli"
 gen="$PWD/build/tools/tarvo-worldgen"
 today=$(date +%Y%m%d)
 from=$(date -d "$today -1 year" +%Y%m%d)
+yesterday=$(date -d "$today -1 day" +%Y%m%d)  # accumulated data up to here; today is entries and real-time data
 
 make_sample() {
   if [ ! -x "$gen" ]; then
@@ -34,8 +35,11 @@ make_sample() {
   fi
   rm -rf "$home"
   mkdir -p "$home"
-  echo "Making a sample world from $from to $today in $world ..."
-  "$gen" --out "$world" --from "$from" --to "$today" --today "$today"
+  echo "Making a sample world from $from to $yesterday, with the entries and real-time data of $today, in $world ..."
+  if ! "$gen" --out "$world" --from "$from" --to "$yesterday" --today "$today"; then
+    echo "tarvo-worldgen failed: no sample world."
+    exit 1
+  fi
   echo "Registering it into $home/data/ by a setup run from $from (log: $home/setup.log) ..."
   if ! TARVO_JVLINK_RATE=0 "$cli" --home "$home" register setup "$from" >"$home/setup.log" 2>&1; then
     tail -n 5 "$home/setup.log"
