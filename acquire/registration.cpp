@@ -426,6 +426,7 @@ void RegistrationRun::readFiles(int index, RunKind kind, const std::string& from
 
 bool RegistrationRun::finishTrackData() {
     view_.endTime(kTrackDataGroup, now());
+    trackTimerTick();  // the count as it ends
     setTrackTimer(false);
     if (trackFailed_) {
         setStatus(kTrackDataGroup, "ERROR", StatusColour::Red, "");

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "startup.h"
+#include "unit_dtget.h"
 #include "unit_main.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,10 @@ int main(int argc, char** argv) {
         if (args[i] == QStringLiteral("--home")) home = args[i + 1].toStdString();
     tarvo::TfrmMain window(tarvo::resolveProgramFolder(home));
     if (!window.startupComplete()) return 1;
+    window.setScreenOpener(QStringLiteral("mnuSetUp"), [&window] {
+        tarvo::TfrmDataGet screen(window.state(), window.jvlink(), &window);
+        screen.exec();
+    });
     window.show();
     return app.exec();
 }

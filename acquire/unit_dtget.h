@@ -1,0 +1,83 @@
+// The registration screen TfrmDataGet ("JRA-VANデータ登録"): chooses a setup
+// or a usual run, runs it, and shows its progress per data spec, its download
+// and reading bars, the file and record in hand and the message list. The run
+// itself is RegistrationRun; this screen is its view.
+#pragma once
+
+#include <QDialog>
+#include <array>
+#include <memory>
+
+#include "JVDTLabLib_TLB.h"
+#include "registration.h"
+#include "startup.h"
+
+class QAction;
+class QDateEdit;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+namespace tarvo {
+
+class TfrmDataGet : public QDialog, private RegistrationView {
+    Q_OBJECT
+
+public:
+    // Placed at the parent's top + 80 and left + 100.
+    TfrmDataGet(const AppState& state, JVDTLabLib_TLB::IJVLink& jvlink, QWidget* parent = nullptr);
+    ~TfrmDataGet() override;
+
+    bool running() const { return running_; }
+
+public slots:
+    // Refused while a run is in progress.
+    void reject() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    void startRun();
+    void toggleLockOff(bool checked);
+
+    // The run's view.
+    void status(int group, const std::string& text, StatusColour colour, const std::string& count) override;
+    void startTime(int group, const std::string& text) override;
+    void endTime(int group, const std::string& text) override;
+    void readText(const std::string& text) override;
+    void execText(const std::string& text) override;
+    void downloadBar(int position, int maximum) override;
+    void downloadLabel(const std::string& text) override;
+    void readBar(int position, int maximum) override;
+    void readLabel(const std::string& text) override;
+    void clearMessageList() override;
+    void messageLine(const std::string& line) override;
+    void message(MessageKind kind, const std::string& text) override;
+    void downloadTimer(bool enabled) override;
+    void trackTimer(bool enabled) override;
+    void pump() override;
+    void idle() override;
+
+    std::unique_ptr<RegistrationRun> run_;
+    bool running_ = false;
+
+    struct Group {
+        QLabel *sts = nullptr, *start = nullptr, *end = nullptr, *cnt = nullptr;
+    };
+    std::array<Group, 5> groups_{};
+    QRadioButton *rbtnUsual_ = nullptr, *rbtnSetup_ = nullptr;
+    QDateEdit* dtpStartDate_ = nullptr;
+    QAction* mnuLockOff_ = nullptr;
+    QProgressBar *prgDownload_ = nullptr, *prgJVRead_ = nullptr;
+    QLabel *lblDownload_ = nullptr, *lblRead_ = nullptr, *stxtRead_ = nullptr, *stxtExec_ = nullptr;
+    QListWidget* lstmsg_ = nullptr;
+    QPushButton *btnDataAdd_ = nullptr, *btnCancel_ = nullptr, *btnClose_ = nullptr;
+    QTimer *tmrDownload_ = nullptr, *tmrBBdt_ = nullptr;
+};
+
+}  // namespace tarvo
