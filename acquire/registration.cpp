@@ -69,8 +69,14 @@ RegistrationRun::ScreenMode RegistrationRun::openScreen(const std::string& today
     jv_.JVOpen("RACE", "19860101000000", kUsualOption, reads, downloads, stamp);
     jv_.JVClose();
     ScreenMode mode;
-    mode.usual = !trimBoth(setting("lasttime")).empty();
-    const std::string start = setting("set_start").substr(0, 8);
+    std::string start;
+    try {
+        mode.usual = !trimBoth(setting("lasttime")).empty();
+        start = setting("set_start").substr(0, 8);
+    } catch (const IoError&) {
+        // An unreadable settings file offers the setup; the run reports the failure.
+        mode.usual = false;
+    }
     mode.startDate = start.empty() ? today : start;
     return mode;
 }
@@ -186,108 +192,112 @@ void RegistrationRun::runSpec(int index, RunKind kind, const std::string& startD
     showDownloadBar();
     showReadBar();
 
-    // From-time and date floor.
-    std::string fromTime, fileKey;
-    int dateFloor = 0;
-    bool resume = false;
-    if (setup) {
-        fromTime = startDate + "000000";
-        dateFloor = toIntDef(startDate, 0);
-        fileKey = trimBoth(setting(key(index, "fname")));
-        resume = !fileKey.empty() && setting(key(index, "start")).substr(0, 8) == startDate;
-    } else {
-        // A data spec that had nothing to read in the setup has no next time of
-        // its own yet: it starts from the setup's start.
-        fromTime = trimBoth(setting(key(index, "ltime")));
-        if (fromTime.empty()) fromTime = trimBoth(setting(key(index, "start")));
-        if (fromTime.empty()) fromTime = trimBoth(setting("set_start"));
-        dateFloor = toIntDef(setting(key(index, "start")).substr(0, 8), 0);
-    }
-
-    view_.startTime(index, now());
-    int reads = 0, downloads = 0;
-    std::string lastStamp;
-    const int opened = jv_.JVOpen(d.spec, fromTime, setup ? kSetupOption : kUsualOption, reads, downloads, lastStamp);
-    open_ = true;
-    readCount_ = opened == 0 ? reads : 0;
-    downloadCount_ = opened == 0 ? downloads : 0;
-
-    if (opened != 0) {
+    // Any input/output failure (the store, the settings file) ends the data spec
+    // with the system's error text.
+    try {
+        // From-time and date floor.
+        std::string fromTime, fileKey;
+        int dateFloor = 0;
+        bool resume = false;
         if (setup) {
-            if (opened == -1)
-                view_.message(MessageKind::Error, sj("開始日付を本日以前にしてください"));
-            else if (opened == -2)
-                view_.message(MessageKind::Information, sj("セットアップを中止しました"));
-            else if (opened != -504)
-                view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
-            fail(d.spec);
-        } else if (opened == -1) {
-            addMessageLine(sj(d.updateLabel) + displayTimestamp(fromTime));
+            fromTime = startDate + "000000";
+            dateFloor = toIntDef(startDate, 0);
+            fileKey = trimBoth(setting(key(index, "fname")));
+            resume = !fileKey.empty() && setting(key(index, "start")).substr(0, 8) == startDate;
         } else {
-            if (opened != -504) view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
-            fail(d.spec);
-        }
-    } else {
-        view_.downloadLabel(counter("ダウンロード： ", download_.position, downloadCount_));
-        view_.readLabel(counter("読み込み： ", read_.position, readCount_));
-        addMessageLine(sj(d.updateLabel) + displayTimestamp(lastStamp));
-
-        if (downloadCount_ > 0) {
-            download_.maximum = downloadCount_;
-            showDownloadBar();
-            setDownloadTimer(true);
-            setStatus(index, "ＤＬ中", StatusColour::Black, num(filesDone_));
-            while (!cancel_ && errorMarker_.empty() && open_) {
-                const int status = jv_.JVStatus();
-                if (status < 0) {
-                    statusFailure(status);
-                    break;
-                }
-                if (status >= downloadCount_) break;
-                view_.pump();
-                view_.idle();
-            }
-        } else {
-            download_ = {100, 100};
-            showDownloadBar();
+            // A data spec that had nothing to read in the setup has no next time of
+            // its own yet: it starts from the setup's start.
+            fromTime = trimBoth(setting(key(index, "ltime")));
+            if (fromTime.empty()) fromTime = trimBoth(setting(key(index, "start")));
+            if (fromTime.empty()) fromTime = trimBoth(setting("set_start"));
+            dateFloor = toIntDef(setting(key(index, "start")).substr(0, 8), 0);
         }
 
-        read_.maximum = readCount_;
-        showReadBar();
-        if (errorMarker_.empty() && !cancel_ && readCount_ > 0) {
-            try {
-                readFiles(index, kind, fromTime, dateFloor, resume, fileKey);
-            } catch (const IoError& e) {
-                fail(d.spec);
-                view_.message(MessageKind::Error, e.what());
-            }
-        }
+        view_.startTime(index, now());
+        int reads = 0, downloads = 0;
+        std::string lastStamp;
+        const int opened =
+            jv_.JVOpen(d.spec, fromTime, setup ? kSetupOption : kUsualOption, reads, downloads, lastStamp);
+        open_ = true;
+        readCount_ = opened == 0 ? reads : 0;
+        downloadCount_ = opened == 0 ? downloads : 0;
 
-        // What the next run starts from. A data spec that failed keeps its old
-        // restart points, so that no file it did not store is passed over.
-        if (errorMarker_.empty() && !cancel_ && d.spec == std::string("BLDN")) {
+        if (opened != 0) {
             if (setup) {
-                setStartCandidate_ = fromTime;
-                lasttimeCandidate_ = lastStamp.empty() ? fromTime : lastStamp;
+                if (opened == -1)
+                    view_.message(MessageKind::Error, sj("開始日付を本日以前にしてください"));
+                else if (opened == -2)
+                    view_.message(MessageKind::Information, sj("セットアップを中止しました"));
+                else if (opened != -504)
+                    view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
+                fail(d.spec);
+            } else if (opened == -1) {
+                addMessageLine(sj(d.updateLabel) + displayTimestamp(fromTime));
             } else {
-                lasttimeCandidate_ = lastStamp.empty() ? setting("lasttime") : lastStamp;
+                if (opened != -504) view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
+                fail(d.spec);
+            }
+        } else {
+            view_.downloadLabel(counter("ダウンロード： ", download_.position, downloadCount_));
+            view_.readLabel(counter("読み込み： ", read_.position, readCount_));
+            addMessageLine(sj(d.updateLabel) + displayTimestamp(lastStamp));
+
+            if (downloadCount_ > 0) {
+                download_.maximum = downloadCount_;
+                showDownloadBar();
+                setDownloadTimer(true);
+                setStatus(index, "ＤＬ中", StatusColour::Black, num(filesDone_));
+                while (!cancel_ && errorMarker_.empty() && open_) {
+                    const int status = jv_.JVStatus();
+                    if (status < 0) {
+                        statusFailure(status);
+                        break;
+                    }
+                    if (status >= downloadCount_) break;
+                    view_.pump();
+                    view_.idle();
+                }
+            } else {
+                download_ = {100, 100};
+                showDownloadBar();
+            }
+
+            read_.maximum = readCount_;
+            showReadBar();
+            if (errorMarker_.empty() && !cancel_ && readCount_ > 0)
+                readFiles(index, kind, fromTime, dateFloor, resume, fileKey);
+
+            // What the next run starts from. A data spec that failed keeps its old
+            // restart points, so that no file it did not store is passed over.
+            if (errorMarker_.empty() && !cancel_ && d.spec == std::string("BLDN")) {
+                if (setup) {
+                    setStartCandidate_ = fromTime;
+                    lasttimeCandidate_ = lastStamp.empty() ? fromTime : lastStamp;
+                } else {
+                    lasttimeCandidate_ = lastStamp.empty() ? setting("lasttime") : lastStamp;
+                }
             }
         }
-    }
 
-    setDownloadTimer(false);
-    view_.endTime(index, now());
-    const bool wasOpen = open_;
-    closeControl();
-    const bool closed = wasOpen && errorMarker_.empty();
+        setDownloadTimer(false);
+        view_.endTime(index, now());
+        const bool wasOpen = open_;
+        closeControl();
+        const bool closed = wasOpen && errorMarker_.empty();
 
-    if (closed && !cancel_ && readCount_ > 0) {
-        if (setup) {
-            write(key(index, "start"), fromTime);
-            write(key(index, "fname"), lastFileName_);
-            write(key(index, "tstmp"), "");
+        if (closed && !cancel_ && readCount_ > 0) {
+            if (setup) {
+                write(key(index, "start"), fromTime);
+                write(key(index, "fname"), lastFileName_);
+                write(key(index, "tstmp"), "");
+            }
+            write(key(index, "ltime"), lastStamp);
         }
-        write(key(index, "ltime"), lastStamp);
+    } catch (const IoError& e) {
+        fail(d.spec);
+        view_.message(MessageKind::Error, e.what());
+        setDownloadTimer(false);
+        closeControl();
     }
 
     if (!errorMarker_.empty()) {
@@ -494,6 +504,29 @@ void RegistrationRun::rebuildQueue() {
 RunResult RegistrationRun::run(RunKind kind, const std::string& startDate) {
     begin();
     trackMode_ = TrackMode::None;
+    try {
+        runSteps(kind, startDate);
+    } catch (const IoError& e) {
+        fail("IO");
+        view_.message(MessageKind::Error, e.what());
+    }
+    setDownloadTimer(false);
+    setTrackTimer(false);
+
+    RunResult result = RunResult::Completed;
+    if (!errorMarker_.empty()) {
+        result = RunResult::Error;
+        view_.message(MessageKind::Error, sj("エラーが発生したため、処理を中止しました"));
+    } else if (cancel_) {
+        result = RunResult::Cancelled;
+        view_.message(MessageKind::Warning, sj("キャンセルされたため、処理を中断しました"));
+    } else if (kind == RunKind::Setup) {
+        view_.message(MessageKind::Information, sj("セットアップ処理が完了しました"));
+    }
+    return result;
+}
+
+void RegistrationRun::runSteps(RunKind kind, const std::string& startDate) {
     for (int i = 0; i < 4; ++i)
         if (i == 0 || (errorMarker_.empty() && !cancel_)) runSpec(i, kind, startDate);
 
@@ -528,20 +561,6 @@ RunResult RegistrationRun::run(RunKind kind, const std::string& startDate) {
                           sj(total <= 0 ? "最新のデータが登録されています" : "データ登録を完了しました"));
         }
     }
-    setDownloadTimer(false);
-    setTrackTimer(false);
-
-    RunResult result = RunResult::Completed;
-    if (!errorMarker_.empty()) {
-        result = RunResult::Error;
-        view_.message(MessageKind::Error, sj("エラーが発生したため、処理を中止しました"));
-    } else if (cancel_) {
-        result = RunResult::Cancelled;
-        view_.message(MessageKind::Warning, sj("キャンセルされたため、処理を中断しました"));
-    } else if (kind == RunKind::Setup) {
-        view_.message(MessageKind::Information, sj("セットアップ処理が完了しました"));
-    }
-    return result;
 }
 
 }  // namespace tarvo

@@ -111,6 +111,7 @@ private:
     enum class TrackMode { None, All, Queue };
 
     void begin();
+    void runSteps(RunKind kind, const std::string& startDate);
     void runSpec(int index, RunKind kind, const std::string& startDate);
     void readFiles(int index, RunKind kind, const std::string& fromTime, int dateFloor, bool resume,
                    const std::string& fileKey);

@@ -295,6 +295,28 @@ TEST_F(RegisterTest, FailuresOfTheControlEndTheRunWithTheirMessages) {
     }
 }
 
+TEST_F(RegisterTest, InputOutputFailuresEndTheRunWithTheSystemText) {
+    {
+        Home home(src.root());
+        fs::create_directories(home.store());
+        test::spit(home.store() + "RA", "a file where the race folder belongs");
+        ASSERT_EQ(home.run(RunKind::Setup), RunResult::Error);
+        const auto texts = home.view.texts();
+        ASSERT_EQ(texts.size(), 2u);
+        EXPECT_NE(texts[0].find("RA"), std::string::npos) << texts[0];
+        EXPECT_EQ(texts[1], "エラーが発生したため、処理を中止しました");
+        EXPECT_EQ(home.view.last("RACE"), "ERROR 0");
+        EXPECT_EQ(home.view.of("DIFN").size(), 1u);
+    }
+    {
+        Home home(src.root());
+        fs::create_directories(home.settings());  // the settings file cannot be written
+        ASSERT_EQ(home.run(RunKind::Setup), RunResult::Error);
+        EXPECT_EQ(home.view.texts().back(), "エラーが発生したため、処理を中止しました");
+        EXPECT_EQ(home.view.last("RACE").substr(0, 5), "ERROR");
+    }
+}
+
 TEST_F(RegisterTest, DamagedFileSavesTheResumePointAndTheNextSetupGoesOn) {
     Home reference(src.root());
     ASSERT_EQ(reference.run(RunKind::Setup), RunResult::Completed);
