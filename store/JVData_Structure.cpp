@@ -1,5 +1,6 @@
 #include "JVData_Structure.h"
 
+#include <algorithm>
 #include <memory>
 #include <stdexcept>
 
@@ -123,7 +124,14 @@ const RawField& RawLayout::field(std::string_view path) const {
 }
 
 void RawLayout::put(std::string& record, std::string_view path, std::string_view text) const {
-    const RawField& f = field(path);
+    put(record, field(path), text);
+}
+
+void RawLayout::putNum(std::string& record, std::string_view path, long long value) const {
+    putNum(record, field(path), value);
+}
+
+void RawLayout::put(std::string& record, const RawField& f, std::string_view text) const {
     if (record.size() != length_) throw std::invalid_argument(id_ + " record of the wrong length");
     std::size_t n = 0;  // bytes of text that fit, whole characters only
     while (n < text.size()) {
@@ -135,12 +143,15 @@ void RawLayout::put(std::string& record, std::string_view path, std::string_view
     record.replace(f.pos - 1 + n, f.len - n, f.len - n, ' ');
 }
 
-void RawLayout::putNum(std::string& record, std::string_view path, long long value) const {
-    const RawField& f = field(path);
-    std::string digits = std::to_string(value < 0 ? 0 : value);
-    if (digits.size() > f.len) digits.assign(f.len, '9');
-    digits.insert(0, f.len - digits.size(), '0');
-    put(record, path, digits);
+void RawLayout::putNum(std::string& record, const RawField& f, long long value) const {
+    if (record.size() != length_) throw std::invalid_argument(id_ + " record of the wrong length");
+    char* out = record.data() + (f.pos - 1);
+    unsigned long long v = value < 0 ? 0 : static_cast<unsigned long long>(value);
+    for (std::size_t i = f.len; i-- > 0;) {
+        out[i] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    }
+    if (v != 0) std::fill(out, out + f.len, '9');  // too wide: the largest value that fits
 }
 
 const RawLayout* rawLayout(std::string_view recordId, RawVersion version) {

@@ -58,9 +58,14 @@ public:
     // does not fit the width writes the largest one that does (all nines), a
     // negative value writes 0.
     void putNum(std::string& record, std::string_view path, long long value) const;
+    // The same for a field of this layout found before (no look-up by path).
+    void put(std::string& record, const RawField& f, std::string_view text) const;
+    void putNum(std::string& record, const RawField& f, long long value) const;
+
+    // The field of that path; an unknown path throws std::invalid_argument.
+    const RawField& field(std::string_view path) const;
 
 private:
-    const RawField& field(std::string_view path) const;
 
     std::string id_;
     RawVersion version_;
