@@ -263,6 +263,7 @@ int JVLinkEmulator::JVOpen(const std::string& dataspec, const std::string& fromt
     loaded_ = false;
     recordsRead_ = 0;
     currentTimestamp_.clear();
+    readFaults();
     readcount = static_cast<int>(files_.size());
     downloadcount = static_cast<int>(downloads);
     if (!files_.empty()) lastfiletimestamp = files_.back().timestamp;
@@ -292,7 +293,14 @@ int JVLinkEmulator::JVRTOpen(const std::string& dataspec, const std::string& key
     loaded_ = false;
     recordsRead_ = 0;
     currentTimestamp_.clear();
+    readFaults();
     return 0;
+}
+
+void JVLinkEmulator::readFaults() {
+    // Read once per session: the reading calls come once per record.
+    stuckResult_ = static_cast<int>(toNumber(fault("gets_stuck", spec_), 0));
+    stuckAfter_ = static_cast<std::size_t>(std::max(0LL, toNumber(fault("gets_stuck_after", spec_), 0)));
 }
 
 std::size_t JVLinkEmulator::downloaded() const {
@@ -384,10 +392,7 @@ int JVLinkEmulator::JVGets(std::string& buff, int size, std::string& filename) {
     buff.clear();
     filename.clear();
     if (!open_) return kNotOpen;
-    if (const long long stuck = toNumber(fault("gets_stuck", spec_), 0); stuck != 0) {
-        if (recordsRead_ >= static_cast<std::size_t>(std::max(0LL, toNumber(fault("gets_stuck_after", spec_), 0))))
-            return static_cast<int>(stuck);
-    }
+    if (stuckResult_ != 0 && recordsRead_ >= stuckAfter_) return stuckResult_;
     if (current_ >= files_.size()) return 0;
     const File& f = files_[current_];
     filename = f.name;

@@ -103,6 +103,7 @@ private:
     std::string cachePath(const File& f) const;
     bool cachedCopyCurrent(const File& f) const;
     int beginFile();
+    void readFaults();
     void endSession();
     int playVideo(const std::string& type, const std::string& key);
     struct Video {
@@ -130,6 +131,8 @@ private:
     std::size_t offset_ = 0;      // next record in data_
     int loadError_ = 0;           // the damage found in the file being read
     std::size_t recordsRead_ = 0; // records returned in this session
+    int stuckResult_ = 0;         // gets_stuck: the result every read gives after
+    std::size_t stuckAfter_ = 0;  // this many records
     std::string currentTimestamp_;
 
     // The open training video list.
