@@ -315,18 +315,17 @@ private:
             Race& b = *later[1];
             std::set<int> riding;
             for (const Runner& ru : b.runners) riding.insert(ru.jockey);
+            int cand = -1;
             for (const Race& o : races)
-                if (o.jyo == b.jyo && !o.runners.empty()) {
-                    const int cand = o.runners.front().jockey;
-                    if (!riding.count(cand)) {
-                        const Runner& ru = b.runners.back();
-                        const Jockey& after = w_.jockeys[static_cast<std::size_t>(cand)];
-                        const Jockey& before = w_.jockeys[static_cast<std::size_t>(ru.jockey)];
-                        const int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
-                        changes.push_back(jcRecord(w_, b, ru, cand, futan, d, 1110));
-                        break;
-                    }
-                }
+                for (const Runner& ru : o.runners)
+                    if (cand < 0 && o.jyo == b.jyo && !riding.count(ru.jockey)) cand = ru.jockey;
+            if (cand >= 0) {
+                const Runner& ru = b.runners.back();
+                const Jockey& after = w_.jockeys[static_cast<std::size_t>(cand)];
+                const Jockey& before = w_.jockeys[static_cast<std::size_t>(ru.jockey)];
+                const int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
+                changes.push_back(jcRecord(w_, b, ru, cand, futan, d, 1110));
+            }
             // A post time change.
             changes.push_back(tcRecord(*later[2], addMinutes(later[2]->hasso, 10), d, 1150));
             // A course change: a turf race moved to the dirt.
