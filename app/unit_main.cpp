@@ -26,6 +26,7 @@
 #include "lookups.h"
 #include "msgbox.h"
 #include "qtext.h"
+#include "std_tables.h"
 #include "textfn.h"
 #include "unit_dtlist.h"
 
@@ -186,6 +187,11 @@ void TfrmMain::buildControls() {
     connect(button("btnDList"), &QPushButton::clicked, this, &TfrmMain::openDateList);
     connect(lstRace_, &QListWidget::itemClicked, this, [this] { lstRaceClick(); });
     connect(lstRace_, &QListWidget::itemActivated, this, [this] { lstRaceClick(); });
+    // Moving through the list with the keyboard selects the race under the cursor, as a click does.
+    lstRace_->installEventFilter(this);
+    connect(lstRace_, &QListWidget::currentRowChanged, this, [this] {
+        if (keyboardMove_) lstRaceClick();
+    });
 
     for (const HeaderLabel& h : kHeaderLabels) {
         QLabel* l = addLabel(h.name, "", h.left, h.top);
@@ -286,7 +292,8 @@ void TfrmMain::runStartup() {
     geometry.windowWidth = width();
     geometry.windowHeight = height();
 
-    outcome_ = Startup(state_, jvlink_).run(state_.programFolder, geometry);
+    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
+    outcome_ = Startup(state_, jvlink_).run(state_.programFolder, geometry, seams);
     move(outcome_.placement.left, outcome_.placement.top);
     if (!outcome_.errorMessage.empty()) showMessage(this, MsgKind::Error, outcome_.errorMessage);
     if (!outcome_.complete) return;
@@ -484,6 +491,12 @@ void TfrmMain::openDateList() {
     TfrmDtList list(state_.storeRoot, dtpRcDate_, [this] { dtpRcDateChange(); }, this);
     list.move(x() + 200, y() + 100);
     list.exec();
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == lstRace_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
+        keyboardMove_ = event->type() == QEvent::KeyPress;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {

@@ -71,6 +71,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildMenus();
@@ -98,6 +99,7 @@ private:
     StartupOutcome outcome_;
     bool fetchCancel_ = false;
     bool localGradedOpen_ = false;
+    bool keyboardMove_ = false;  // a key press in the race list is being handled
     std::map<QString, std::function<void()>> openers_;
     std::map<QString, bool> raceItems_;
     std::function<void(const std::string&)> showRace_;

@@ -340,3 +340,32 @@ TEST_F(DateListTest, ChoosingADateSetsThePickerAndListsItsRaces) {
 
 }  // namespace
 }  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST_F(RaceSelectionTest, ArrowKeysSelectTheRaceUnderTheCursor) {
+    store.addRace(race(day, "05", "01", "7", "一"));
+    store.addRace(race(day, "05", "02", "7", "二"));
+    store.addRace(race(day, "05", "03", "7", "三"));
+    TfrmMain w(home.path());
+    std::vector<std::string> shown;
+    w.setRaceShower([&](const std::string& line) { shown.push_back(line); });
+    picker(w)->setDate(day);
+    EXPECT_TRUE(shown.empty());  // listing selects nothing
+    list(w)->setCurrentRow(0);   // a change made by the program is no selection either
+    EXPECT_TRUE(shown.empty());
+    for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(list(w), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(list(w), &release);
+    }
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(toUtf8(shown[0]), "東京02R 二");
+    EXPECT_EQ(toUtf8(shown[1]), "東京03R 三");
+    EXPECT_EQ(toUtf8(shown[2]), "東京02R 二");
+}
+
+}  // namespace
+}  // namespace tarvo
