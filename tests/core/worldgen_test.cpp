@@ -478,3 +478,29 @@ TEST(WorldGen, CommandLineErrors) {
 
 }  // namespace
 }  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST(WorldGen, ATodayWithoutMeetingsGetsALocalOne) {
+    // Thursday 13 June 2024 has no meeting in the calendar; as the --today day it races.
+    test::TempDir out;
+    worldgen::Options o;
+    ASSERT_EQ(worldgen::parseOptions({"--out", out.path(), "--from", "20240610", "--to", "20240612", "--today",
+                                      "20240613"},
+                                     o),
+              "");
+    worldgen::generateWorld(o);
+    bool raced = false;
+    for (const auto& entry : std::filesystem::directory_iterator(out.path() + "RACE")) {
+        const std::string data = test::slurp(entry.path().string());
+        for (std::size_t pos = 0; pos + 27 < data.size(); pos = data.find("\r\n", pos) + 2) {
+            if (data.compare(pos, 2, "RA") == 0 && data.compare(pos + 11, 8, "20240613") == 0) raced = true;
+            if (data.find("\r\n", pos) == std::string::npos) break;
+        }
+    }
+    EXPECT_TRUE(raced);
+}
+
+}  // namespace
+}  // namespace tarvo

@@ -240,11 +240,13 @@ const char* youngClass(int month, int slot, int& level) {
 
 std::string Race::key() const { return day.text() + jyo + zpad(num, 2); }
 
-std::vector<Race> World::programDay(Day d) {
+std::vector<Race> World::programDay(Day d, bool mustRace) {
     std::vector<Race> races;
     Rng rng(mix(seed, 0x960a, static_cast<std::uint64_t>(d.n)));
     const int month = d.month();
-    const std::vector<std::string> central = centralTracks(d), local = localTracks(d);
+    const std::vector<std::string> central = centralTracks(d);
+    std::vector<std::string> local = localTracks(d);
+    if (mustRace && central.empty() && local.empty()) local.push_back(kLocalCycle[(d.n / 7) % 4 == 3 ? 0 : (d.n / 7) % 4]);
     std::vector<std::string> tracks = central;
     tracks.insert(tracks.end(), local.begin(), local.end());
 

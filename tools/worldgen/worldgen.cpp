@@ -259,7 +259,7 @@ private:
 
     void todayDay(Day d) {
         registrations(d, w_.beginDay(d));
-        std::vector<Race> races = w_.programDay(d);
+        std::vector<Race> races = w_.programDay(d, true);
         if (races.empty()) return;
         w_.simulate(races);
         std::vector<std::string> first, second;
