@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <string>
 
+#include "jvlink_dialog.h"
 #include "startup.h"
 #include "unit_dtget.h"
 #include "unit_main.h"
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
         if (args[i] == QStringLiteral("--home")) home = args[i + 1].toStdString();
     tarvo::TfrmMain window(tarvo::resolveProgramFolder(home));
     if (!window.startupComplete()) return 1;
+    tarvo::installJVLinkDesktop(&window);
     window.setScreenOpener(QStringLiteral("mnuSetUp"), [&window] {
         tarvo::TfrmDataGet screen(window.state(), window.jvlink(), &window);
         screen.exec();
