@@ -270,7 +270,7 @@ private:
 // the error text, empty when the arguments are sound.
 std::string parseOptions(const std::vector<std::string>& args, Options& options);
 
-// Writes the source folder; returns a short report (one line per spec).
+// Writes the source folder; returns a short report (one line per data spec).
 // Input/output failures raise IoError.
 std::vector<std::string> generateWorld(const Options& options);
 
