@@ -261,19 +261,6 @@ int numberOf(std::string_view text) {
                : 0;
 }
 
-// The first stored line of the file whose record key equals line's.
-std::string storedLineWithKey(const std::string& path, Family f, std::string_view line) {
-    const auto& key = recordKey(f);
-    std::string found;
-    forEachLine(path, [&](std::string_view l) {
-        for (const KeyRange& k : key)
-            if (l.size() < k.pos + k.len || l.substr(k.pos, k.len) != line.substr(k.pos, k.len)) return true;
-        found = l;
-        return false;
-    });
-    return found;
-}
-
 // ---------------------------------------------------------------------------
 // The dispatch table.
 // ---------------------------------------------------------------------------
@@ -430,16 +417,19 @@ bool RecordWriters::writeSE(const JVRecord& r) {
     b.set("TrackCD", c.trackCD);
     b.set("Kyori", c.kyori);
 
-    const std::string path = storedPath(paths_, Family::SE, b.line());
-    if (const std::string old = storedLineWithKey(path, Family::SE, b.line()); !old.empty()) {
-        b.setRaw("UserYoso", getField(Family::SE, old, "UserYoso"));
-        // Local races keep the corner positions and last 3F entered by hand.
-        if (numberOf(jyoCD) >= 11) {
-            for (const char* name : {"Jyuni1c", "Jyuni2c", "Jyuni3c", "Jyuni4c", "HaronTimeL3"})
-                b.setRaw(name, getField(Family::SE, old, name));
-        }
-    }
-    writeRecord(path, b.line(), recordKey(Family::SE));
+    const std::string received = b.line();
+    updateRecord(storedPath(paths_, Family::SE, received), received, recordKey(Family::SE),
+                 [&](std::string_view old) {
+                     if (old.empty()) return received;
+                     LineBuilder kept(Family::SE, received);
+                     kept.setRaw("UserYoso", getField(Family::SE, old, "UserYoso"));
+                     // Local races keep the corner positions and last 3F entered by hand.
+                     if (numberOf(jyoCD) >= 11) {
+                         for (const char* name : {"Jyuni1c", "Jyuni2c", "Jyuni3c", "Jyuni4c", "HaronTimeL3"})
+                             kept.setRaw(name, getField(Family::SE, old, name));
+                     }
+                     return kept.line();
+                 });
 
     long long ketto = 0;
     if (parseInt(b.get("KettoNum"), ketto) && ketto > 0)

@@ -154,8 +154,6 @@ std::string emptyRecord(std::string_view key) {
     return rec;
 }
 
-std::string padTo(std::string_view s, std::size_t width) { return padRight(s, width); }
-
 // The track data file of a meeting day.
 std::string trackDataPath(const StorePaths& paths, std::string_view year, std::string_view monthDay) {
     return paths.bb(year, monthDay);
@@ -212,7 +210,7 @@ std::string topThree(const std::string& seFile, std::string_view jyoCD, std::str
     const auto n = static_cast<long double>(taken.size());
     const int meanTime = roundHalfAway(static_cast<long double>(sumTime) / n);
     const int meanBlended = roundHalfAway(static_cast<long double>(sumBlended) / n);
-    return padTo(std::to_string(meanTime), 4) + padTo(std::to_string(meanBlended), 4);
+    return padRight(std::to_string(meanTime), 4) + padRight(std::to_string(meanBlended), 4);
 }
 
 // The RA fields a variant needs; only the key when the race has no RA record.
@@ -245,7 +243,7 @@ std::string variantOf(const RaceFields& race, const std::string& seFile, std::st
         const float v = static_cast<float>(run - standard) * k + static_cast<float>(adj);
         return variantValueText(roundHalfAway(v));
     };
-    return padTo(value(a, c), 4) + padTo(value(b, d), 4) + mark;
+    return padRight(value(a, c), 4) + padRight(value(b, d), 4) + mark;
 }
 
 std::string raceCourseKey(std::string_view raLine) {
@@ -349,34 +347,28 @@ void writeVariant(const StorePaths& paths, std::string_view year, std::string_vi
     if (r < 1) return;
     const std::string a = slotValue(numberOr(part(variant, 0, 4), kMissingValue));
     const std::string b = slotValue(numberOr(part(variant, 4, 4), kMissingValue));
-    const std::string mark = padTo(trimBoth(part(variant, 8, 1)), 1);
+    const std::string mark = padRight(trimBoth(part(variant, 8, 1)), 1);
     const std::string key = std::string(year) + std::string(monthDay) + std::string(jyoCD);
     const std::string path = trackDataPath(paths, year, monthDay);
     if (path.empty()) throw IoError(sj("ファイル名にできない文字を含むキーのため、馬場データを書き込めません"));
 
-    // The day's record as it stands, or a new one.
-    std::string record;
-    forEachLine(path, [&](std::string_view line) {
-        if (line.substr(0, kKeyLength) != key || line.size() + 2 != kRecordLength) return true;
-        record = std::string(line) + "\r\n";
-        return false;
-    });
-    const bool existing = !record.empty();
-    if (!existing) record = emptyRecord(key);
-    if (r > kSlots && existing) return;
-
-    std::string out = key;
-    for (std::size_t run : {kTimeRun, kL3fRun}) {
-        for (int slot = 1; slot <= kSlots; ++slot) {
-            if (slot == r) {
-                out += padTo(run == kTimeRun ? a : b, 3) + mark;
-            } else {
-                out += padTo(part(record, run + static_cast<std::size_t>(slot - 1) * 4, 4), 4);
+    // The day's record rebuilt from the one that stands, or a new one; a race
+    // number above 12 fills no slot.
+    const std::string blank = emptyRecord(key);
+    updateRecord(path, blank, {{0, kKeyLength}}, [&](std::string_view stored) {
+        const std::string_view record = stored.empty() ? std::string_view(blank) : stored;
+        std::string out = key;
+        for (std::size_t run : {kTimeRun, kL3fRun}) {
+            for (int slot = 1; slot <= kSlots; ++slot) {
+                if (slot == r) {
+                    out += padRight(run == kTimeRun ? a : b, 3) + mark;
+                } else {
+                    out += padRight(part(record, run + static_cast<std::size_t>(slot - 1) * 4, 4), 4);
+                }
             }
         }
-    }
-    out += "\r\n";
-    writeRecord(path, out, {{0, kKeyLength}});
+        return out + "\r\n";
+    });
 }
 
 std::string storedVariant(const StorePaths& paths, const std::string& fileFolder, std::string_view date8,
@@ -399,8 +391,8 @@ std::string storedVariant(const StorePaths& paths, const std::string& fileFolder
         }
         return false;
     });
-    return padTo(first.empty() ? std::string(kEmptySlot) : first, 4) +
-           padTo(second.empty() ? std::string(kEmptySlot) : second, 4);
+    return padRight(first.empty() ? std::string(kEmptySlot) : first, 4) +
+           padRight(second.empty() ? std::string(kEmptySlot) : second, 4);
 }
 
 BuilderProgress& builderProgress() {

@@ -39,12 +39,24 @@ bool sameKey(std::string_view block, std::string_view line, const std::vector<Ke
 }  // namespace
 
 void writeRecord(const std::string& path, std::string_view line, const std::vector<KeyRange>& key) {
+    updateRecord(path, line, key, [line](std::string_view) { return std::string(line); });
+}
+
+void updateRecord(const std::string& path, std::string_view keyLine, const std::vector<KeyRange>& key,
+                  const RecordMaker& make) {
     if (path.empty()) throw IoError(sj("ファイル名にできない文字を含むキーのため、レコードを書き込めません"));
-    const std::size_t len = line.size();
+    const std::size_t len = keyLine.size();
+    // The line to write, made from the stored record it replaces; it keeps the record length.
+    auto lineFrom = [&](std::string_view stored) {
+        std::string line = make(stored);
+        line.resize(len, ' ');
+        return line;
+    };
     makeDirs(dirName(path));
     if (!fileExists(path)) {
         File f(path, "wb");
         if (!f.get()) throwIoError(sj("ファイルを作成できません"), path, errno);
+        const std::string line = lineFrom({});
         if (std::fwrite(line.data(), 1, len, f.get()) != len || !f.close())
             throwIoError(sj("ファイルに書き込めません"), path, errno);
         return;
@@ -65,21 +77,22 @@ void writeRecord(const std::string& path, std::string_view line, const std::vect
     const std::size_t perChunk = len >= 65536 ? 1 : 65536 / len;
     std::string buf(perChunk * len, '\0');
     long at = whole;  // where the line goes: the matching block, or the end
+    std::string line;
     long offset = 0;
-    while (offset < whole) {
+    while (offset < whole && line.empty()) {
         const std::size_t want = static_cast<std::size_t>(std::min<long>(whole - offset, static_cast<long>(buf.size())));
         if (std::fread(buf.data(), 1, want, f.get()) != want) throwIoError(sj("ファイルを読めません"), path, errno);
-        bool found = false;
         for (std::size_t b = 0; b + len <= want; b += len) {
-            if (sameKey(std::string_view(buf).substr(b, len), line, key)) {
+            const std::string_view block = std::string_view(buf).substr(b, len);
+            if (sameKey(block, keyLine, key)) {
                 at = offset + static_cast<long>(b);
-                found = true;
+                line = lineFrom(block);
                 break;
             }
         }
-        if (found) break;
         offset += static_cast<long>(want);
     }
+    if (at == whole) line = lineFrom({});
     if (std::fseek(f.get(), at, SEEK_SET) != 0 || std::fwrite(line.data(), 1, len, f.get()) != len || !f.close())
         throwIoError(sj("ファイルに書き込めません"), path, errno);
 }

@@ -23,6 +23,17 @@ struct KeyRange {
 // every failure to create, open or write raise IoError; nothing is written then.
 void writeRecord(const std::string& path, std::string_view line, const std::vector<KeyRange>& key);
 
+// Makes the line to write from the stored record it replaces (CR LF included),
+// or from an empty text when the file holds none with the same key.
+using RecordMaker = std::function<std::string(std::string_view stored)>;
+
+// writeRecord for writers that carry fields over from the stored record: one
+// scan finds the record whose key ranges equal keyLine's, make() builds the
+// line from it, and the line goes over it or at the end. The line has keyLine's
+// length and key.
+void updateRecord(const std::string& path, std::string_view keyLine, const std::vector<KeyRange>& key,
+                  const RecordMaker& make);
+
 // Calls fn for each line of the file (without its line end) until fn returns
 // false. A missing file or an empty path reads as no lines. Failures other
 // than a missing file raise IoError.

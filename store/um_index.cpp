@@ -46,14 +46,15 @@ bool updateRunList(const StorePaths& p, std::string_view kettoNum, std::string_v
     if (kettoNum.size() != 10 || !isDigits(raceDate, 8) || jyoCD.size() != 2) return false;
     const std::string path = p.um(kettoNum, "idx");
     if (path.empty()) return false;
-    const std::string current = findRunIndexLine(p, kettoNum);
-    const std::string list = withRun(trimBoth(getField(Family::UMIDX, current, "RunList")), raceDate, jyoCD);
     LineBuilder b(Family::UMIDX);
     b.setRaw("KettoNum", kettoNum);
     b.set("SexCD", sexCD);
     b.set("Bamei", bamei);
-    b.setRaw("RunList", list);
-    writeRecord(path, b.line(), recordKey(Family::UMIDX));
+    const std::string keyLine = b.line();
+    updateRecord(path, keyLine, recordKey(Family::UMIDX), [&](std::string_view stored) {
+        b.setRaw("RunList", withRun(trimBoth(getField(Family::UMIDX, stored, "RunList")), raceDate, jyoCD));
+        return b.line();
+    });
     return true;
 }
 
