@@ -14,6 +14,7 @@
 #include <string>
 
 #include "JVDTLabLib_TLB.h"
+#include "message_kind.h"
 #include "record_writers.h"
 #include "store_paths.h"
 
@@ -21,7 +22,6 @@ namespace tarvo {
 
 enum class RunKind { Setup, Usual };
 enum class RunResult { Completed, Error, Cancelled };
-enum class MessageKind { Error, Information, Warning };
 enum class StatusColour { Black, Blue, Teal, Red };
 
 // One data spec of a run and the settings keys its prefix names.

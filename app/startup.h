@@ -59,10 +59,13 @@ struct ScreenGeometry {
     int screenWidth = 0, screenHeight = 0, windowWidth = 0, windowHeight = 0;
 };
 
-// Steps finished by later parts of the system; each is optional.
+// Start-up steps that need more than the application core: the program passes
+// them in, the command-line tool and the tests may leave them out.
 struct StartupSeams {
-    std::function<void(AppState&)> buildStandardTimeTables;  // step 14
-    // Step 16: returns false when the program must end (the conversion did not complete).
+    // Builds the standard time tables once the settings are read.
+    std::function<void(AppState&)> buildStandardTimeTables;
+    // Sends an old-format store through the conversion; false when the program
+    // must end (the conversion did not complete).
     std::function<bool(AppState&)> conversionCheck;
 };
 

@@ -7,16 +7,16 @@
 #include <functional>
 #include <string>
 
+#include "message_kind.h"
+
 class QWidget;
 
 namespace tarvo {
 
-enum class MsgKind { Error, Information, Warning };
-
 // Shows a modal message box with CP932 text.
-void showMessage(QWidget* parent, MsgKind kind, const std::string& cp932Text);
+void showMessage(QWidget* parent, MessageKind kind, const std::string& cp932Text);
 
-using MessageSink = std::function<void(MsgKind kind, const QString& caption, const QString& text)>;
+using MessageSink = std::function<void(MessageKind kind, const QString& caption, const QString& text)>;
 // Replaces the message boxes by sink (an empty sink shows them again).
 void setMessageSink(MessageSink sink);
 

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "cp932.h"
+#include "dtlist_view.h"
 #include "layouts.h"
 #include "race_list.h"
 #include "record_io.h"

@@ -26,7 +26,7 @@ namespace {
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 struct Captured {
-    MsgKind kind;
+    MessageKind kind;
     QString text;
     bool operator==(const Captured& o) const { return kind == o.kind && text == o.text; }
 };
@@ -34,7 +34,7 @@ struct Captured {
 class DataGetTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setMessageSink([this](MsgKind k, const QString& caption, const QString& t) {
+        setMessageSink([this](MessageKind k, const QString& caption, const QString& t) {
             EXPECT_EQ(caption, u("TARVO Ver.2.00"));
             messages.push_back({k, t});
         });
@@ -70,7 +70,7 @@ TEST_F(DataGetTest, OpensBelowItsParentWithTheModeOfTheSettings) {
     QWidget parent;
     parent.move(200, 150);
     {
-        TfrmDataGet f(state, jv, &parent);
+        TfrmDataGet f(state.settingsPath(), state.storeRoot, jv, &parent);
         EXPECT_EQ(f.windowTitle(), u("JRA-VANデータ登録"));
         EXPECT_EQ(f.pos(), QPoint(300, 230));
         const std::pair<const char*, const char*> buttons[] = {
@@ -98,7 +98,7 @@ TEST_F(DataGetTest, OpensBelowItsParentWithTheModeOfTheSettings) {
     IniFile ini(state.settingsPath());
     ini.write("UMA_DB", "set_start", "20230105000000");
     ini.write("UMA_DB", "lasttime", "20240107210100");
-    TfrmDataGet f(state, jv, &parent);
+    TfrmDataGet f(state.settingsPath(), state.storeRoot, jv, &parent);
     auto* usual = child<QRadioButton>(f, "rbtn_usual");
     auto* setup = child<QRadioButton>(f, "rbtn_setup");
     auto* dtp = child<QDateEdit>(f, "dtp_start_date");
@@ -121,7 +121,7 @@ TEST_F(DataGetTest, OpensBelowItsParentWithTheModeOfTheSettings) {
 
 TEST_F(DataGetTest, SetupRunMovesTheBarsAndSwitchesToTheUsualRun) {
     emulator("rate", "40");  // files arrive over a fraction of a second
-    TfrmDataGet f(state, jv);
+    TfrmDataGet f(state.settingsPath(), state.storeRoot, jv);
     child<QDateEdit>(f, "dtp_start_date")->setDate(QDate(2024, 1, 1));
     auto* download = child<QProgressBar>(f, "prgDownload");
     auto* read = child<QProgressBar>(f, "prgJVRead");
@@ -138,7 +138,7 @@ TEST_F(DataGetTest, SetupRunMovesTheBarsAndSwitchesToTheUsualRun) {
     child<QPushButton>(f, "btnDataAdd")->click();
     poll.stop();
 
-    EXPECT_EQ(messages, (std::vector<Captured>{{MsgKind::Information, u("セットアップ処理が完了しました")}}));
+    EXPECT_EQ(messages, (std::vector<Captured>{{MessageKind::Information, u("セットアップ処理が完了しました")}}));
     EXPECT_EQ(text(f, "lbl_RaceSTS"), u("登録済"));
     EXPECT_EQ(text(f, "lbl_RaceCnt"), u("8"));
     EXPECT_EQ(text(f, "lbl_BlodCnt"), u("4"));
@@ -163,7 +163,7 @@ TEST_F(DataGetTest, SetupRunMovesTheBarsAndSwitchesToTheUsualRun) {
 
 TEST_F(DataGetTest, CancelStopsTheRunAndLeavesTheSetupSelectable) {
     emulator("rate", "4");
-    TfrmDataGet f(state, jv);
+    TfrmDataGet f(state.settingsPath(), state.storeRoot, jv);
     child<QDateEdit>(f, "dtp_start_date")->setDate(QDate(2024, 1, 1));
     bool closedWhileRunning = false;
     QTimer poll;
@@ -179,7 +179,7 @@ TEST_F(DataGetTest, CancelStopsTheRunAndLeavesTheSetupSelectable) {
     child<QPushButton>(f, "btnDataAdd")->click();
 
     EXPECT_FALSE(closedWhileRunning);
-    EXPECT_EQ(messages, (std::vector<Captured>{{MsgKind::Warning, u("キャンセルされたため、処理を中断しました")}}));
+    EXPECT_EQ(messages, (std::vector<Captured>{{MessageKind::Warning, u("キャンセルされたため、処理を中断しました")}}));
     EXPECT_EQ(text(f, "lbl_RaceSTS"), u("中断"));
     EXPECT_EQ(text(f, "lbl_DiffSTS"), u("登録前"));
     EXPECT_TRUE(child<QRadioButton>(f, "rbtn_setup")->isEnabled());

@@ -15,14 +15,14 @@ namespace tarvo {
 namespace {
 
 struct Captured {
-    MsgKind kind;
+    MessageKind kind;
     QString caption, text;
 };
 
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setMessageSink([this](MsgKind k, const QString& c, const QString& t) { messages.push_back({k, c, t}); });
+        setMessageSink([this](MessageKind k, const QString& c, const QString& t) { messages.push_back({k, c, t}); });
     }
     void TearDown() override { setMessageSink({}); }
 
@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, OldDataServiceEndsStartUpWithItsMessage) {
     TfrmMain w(home.path());
     EXPECT_FALSE(w.startupComplete());
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(messages[0].kind, MessageKind::Error);
     EXPECT_EQ(messages[0].caption, QStringLiteral("TARVO Ver.2.00"));
     EXPECT_TRUE(messages[0].text.startsWith(QStringLiteral("新形式データ対応のTARVOは、Ver4.9.0以降のJV-Linkが必要です。\r\n")));
 }

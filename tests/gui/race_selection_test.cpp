@@ -6,11 +6,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "cp932.h"
+#include "grid.h"
 #include "layouts.h"
 #include "msgbox.h"
 #include "record_io.h"
@@ -40,7 +42,7 @@ Race race(const QDate& d, const std::string& jyo, const std::string& rn, const s
 
 class RaceSelectionTest : public ::testing::Test {
 protected:
-    void SetUp() override { setMessageSink([this](MsgKind, const QString&, const QString& t) { messages << t; }); }
+    void SetUp() override { setMessageSink([this](MessageKind, const QString&, const QString& t) { messages << t; }); }
     void TearDown() override { setMessageSink({}); }
 
     void readOnly() { test::spit(home.path() + "tarvo.ini", "[UMA_DB]\r\nmode=readonly\r\n"); }
@@ -234,9 +236,24 @@ protected:
         store.addRace(race(QDate(2024, 6, 3), "05", "11", "7", "月曜"));
         store.addRace(race(QDate(2022, 1, 5), "06", "11", "7", "金杯"));
     }
-    QStringList column(const QTableWidget* g, int col) {
+    // A grid cell as the screen shows it, read through the grid's model; none
+    // for a cell without data.
+    struct Cell {
+        QModelIndex index;
+        QString text() const { return index.data().toString(); }
+        QBrush foreground() const { return index.data(Qt::ForegroundRole).value<QBrush>(); }
+        int textAlignment() const { return index.data(Qt::TextAlignmentRole).toInt(); }
+    };
+    static std::optional<Cell> item(const Grid* g, int row, int col) {
+        const QModelIndex i = g->model()->index(row, col);
+        if (!i.data().isValid()) return std::nullopt;
+        return Cell{i};
+    }
+    static QString header(const Grid* g, int col) { return g->model()->headerData(col, Qt::Horizontal).toString(); }
+    static void doubleClick(Grid* g, int row, int col) { emit g->doubleClicked(g->model()->index(row, col)); }
+    QStringList column(const Grid* g, int col) {
         QStringList l;
-        for (int r = 0; r < g->rowCount(); ++r) l << (g->item(r, col) ? g->item(r, col)->text() : QString());
+        for (int r = 0; r < g->rowCount(); ++r) l << (item(g, r, col) ? item(g, r, col)->text() : QString());
         return l;
     }
 };
@@ -271,23 +288,23 @@ TEST_F(DateListTest, GridRowsColoursAndTheYearChoice) {
     QDateEdit pickerEdit;
     pickerEdit.setDate(QDate(2030, 1, 1));  // later than every stored year: the last one
     TfrmDtList d(home.path() + "data/", &pickerEdit, {});
-    QTableWidget* g = d.grid();
+    Grid* g = d.grid();
     ASSERT_EQ(g->rowCount(), 3);
     EXPECT_EQ(d.years()->currentText(), u("2024"));
     EXPECT_TRUE(g->isColumnHidden(1));
     EXPECT_TRUE(g->isColumnHidden(3));
     EXPECT_EQ(g->columnWidth(5), 140);
-    EXPECT_EQ(g->horizontalHeaderItem(4)->text(), u("場名"));
-    EXPECT_EQ(g->horizontalHeaderItem(5)->text(), u("主なレース"));
+    EXPECT_EQ(header(g, 4), u("場名"));
+    EXPECT_EQ(header(g, 5), u("主なレース"));
     EXPECT_EQ(column(g, 1), (QStringList{"20240603", "20240602", "20240601"}));
     EXPECT_EQ(column(g, 2), (QStringList{u("月"), u("日"), u("土")}));
     EXPECT_EQ(column(g, 4), (QStringList{u("東京"), u("東京"), u("阪神")}));
     EXPECT_EQ(column(g, 5), (QStringList{u("<一般戦>"), u("<一般戦>"), u("<一般戦>")}));
-    EXPECT_EQ(g->item(0, 2)->foreground().color(), QColor(Qt::black));
-    EXPECT_EQ(g->item(1, 2)->foreground().color(), QColor(255, 0, 0));
-    EXPECT_EQ(g->item(2, 2)->foreground().color(), QColor(0, 0, 255));
-    EXPECT_TRUE(g->item(0, 5)->textAlignment() & Qt::AlignLeft);
-    EXPECT_TRUE(g->item(0, 4)->textAlignment() & Qt::AlignHCenter);
+    EXPECT_EQ(item(g, 0, 2)->foreground().color(), QColor(Qt::black));
+    EXPECT_EQ(item(g, 1, 2)->foreground().color(), QColor(255, 0, 0));
+    EXPECT_EQ(item(g, 2, 2)->foreground().color(), QColor(0, 0, 255));
+    EXPECT_TRUE(item(g, 0, 5)->textAlignment() & Qt::AlignLeft);
+    EXPECT_TRUE(item(g, 0, 4)->textAlignment() & Qt::AlignHCenter);
 
     d.years()->setCurrentIndex(0);  // 2022
     EXPECT_EQ(column(g, 1), QStringList{"20220105"});
@@ -296,7 +313,7 @@ TEST_F(DateListTest, GridRowsColoursAndTheYearChoice) {
     TfrmDtList between(home.path() + "data/", &pickerEdit, {});
     EXPECT_EQ(between.years()->currentIndex(), -1);
     EXPECT_EQ(between.grid()->rowCount(), 1);
-    EXPECT_EQ(between.grid()->item(0, 0), nullptr);
+    EXPECT_EQ(item(between.grid(), 0, 0), std::nullopt);
 
     TfrmDtList empty(home.path() + "nothing/", &pickerEdit, {});
     EXPECT_EQ(empty.years()->count(), 0);
@@ -310,7 +327,7 @@ TEST_F(DateListTest, ChoosingADateSetsThePickerAndListsItsRaces) {
     {
         TfrmDtList d(w.state().storeRoot, picker(w), [&] { w.dtpRcDateChange(); }, &w);
         list(w)->clear();
-        emit d.grid()->cellDoubleClicked(1, 5);
+        doubleClick(d.grid(), 1, 5);
         EXPECT_EQ(d.result(), QDialog::Accepted);
         EXPECT_EQ(picker(w)->date(), QDate(2024, 6, 2));
         EXPECT_EQ(lines(w), QStringList{u("東京11R ダービー")});
@@ -332,7 +349,7 @@ TEST_F(DateListTest, ChoosingADateSetsThePickerAndListsItsRaces) {
         other.setDate(QDate(2023, 5, 5));
         int changes = 0;
         TfrmDtList d(w.state().storeRoot, &other, [&] { ++changes; });
-        emit d.grid()->cellDoubleClicked(0, 0);
+        doubleClick(d.grid(), 0, 0);
         EXPECT_EQ(changes, 0);
         EXPECT_EQ(other.date(), QDate(2023, 5, 5));
     }

@@ -7,6 +7,7 @@
 
 #include "cli.h"
 #include "code_tables.h"
+#include "dtlist_view.h"
 #include "race_list.h"
 #include "store_paths.h"
 

@@ -1,5 +1,6 @@
 // The main window: start-up and shutdown, the menus, the left column and the
-// race card area. Screens of later parts are reached through the menus.
+// race card area. Other screens are opened from its menu items through the
+// openers the program installs (screens/qt/screen_registry.h).
 #pragma once
 
 #include <QMainWindow>
@@ -46,8 +47,8 @@ public:
     // The menu item or button with an object name (for screens and tests).
     QAction* action(const QString& objectName) const;
 
-    // Openers of the screens built by later parts; a menu item is enabled only
-    // once its opener is installed (and the access mode allows it).
+    // The opener of a menu item's screen; a menu item is enabled only once its
+    // opener is installed (and the access mode allows it).
     void setScreenOpener(const QString& actionName, std::function<void()> opener);
 
     // The items that follow the shown race ("mnuOddsList", "mnuFileOut",

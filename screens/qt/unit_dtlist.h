@@ -10,9 +10,10 @@
 class QComboBox;
 class QDateEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace tarvo {
+
+class Grid;
 
 class TfrmDtList : public QDialog {
     Q_OBJECT
@@ -27,14 +28,11 @@ public:
                QWidget* parent = nullptr);
 
     QComboBox* years() const { return cboYear_; }
-    QTableWidget* grid() const { return stgRcDateList_; }
+    Grid* grid() const { return stgRcDateList_; }
 
-    // Chooses the date of a grid row: when its hidden date column reads as a
-    // positive number, sets the picker, runs the date change and closes.
+    // Chooses the date of a grid row: sets the picker, runs the date change and
+    // closes; a row that stands for no date does nothing.
     void chooseRow(int row);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildList();
@@ -42,10 +40,9 @@ private:
     std::string storeRoot_;
     QDateEdit* picker_;
     std::function<void()> dateChange_;
-    bool opening_ = true;
 
     QComboBox* cboYear_ = nullptr;
-    QTableWidget* stgRcDateList_ = nullptr;
+    Grid* stgRcDateList_ = nullptr;
     QPushButton* btnClose_ = nullptr;
 };
 

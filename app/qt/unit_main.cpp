@@ -273,7 +273,7 @@ void TfrmMain::buildControls() {
 }
 
 void TfrmMain::runStartup() {
-    // Step 1: caption, fetch-cancel flag, first page, local graded screen closed, cancel hidden.
+    // Caption, fetch-cancel flag, first page, local graded screen closed, cancel hidden.
     setWindowTitle(QString::fromUtf8(kAppCaption));
     QApplication::setApplicationDisplayName(QString());
     QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
@@ -295,7 +295,7 @@ void TfrmMain::runStartup() {
     const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
     outcome_ = Startup(state_, jvlink_).run(state_.programFolder, geometry, seams);
     move(outcome_.placement.left, outcome_.placement.top);
-    if (!outcome_.errorMessage.empty()) showMessage(this, MsgKind::Error, outcome_.errorMessage);
+    if (!outcome_.errorMessage.empty()) showMessage(this, MessageKind::Error, outcome_.errorMessage);
     if (!outcome_.complete) return;
     applyStartupStates();
 }
@@ -383,7 +383,7 @@ bool TfrmMain::listRaces() {
         }
         sameDay_ = list.sameDay;
     } catch (const IoError& e) {
-        showMessage(this, MsgKind::Error, e.what());
+        showMessage(this, MessageKind::Error, e.what());
     }
     return sameDay_;
 }
@@ -477,7 +477,7 @@ void TfrmMain::selectRace(const std::string& line) {
             cancel->clear();
         }
     } catch (const IoError& e) {
-        showMessage(this, MsgKind::Error, e.what());
+        showMessage(this, MessageKind::Error, e.what());
     }
     // Whatever happened, the left column is usable again.
     lstRace_->setEnabled(true);
@@ -504,7 +504,7 @@ void TfrmMain::closeEvent(QCloseEvent* event) {
         try {
             saveWindowPosition(state_, y(), x());
         } catch (const IoError& e) {
-            showMessage(this, MsgKind::Error, e.what());
+            showMessage(this, MessageKind::Error, e.what());
         }
     }
     event->accept();

@@ -1,13 +1,15 @@
 #include <QApplication>
 #include <string>
 
+#include "japanese.h"
 #include "jvlink_dialog.h"
+#include "screen_registry.h"
 #include "startup.h"
-#include "unit_dtget.h"
 #include "unit_main.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    tarvo::useJapanese(app);
     std::string home;
     const QStringList args = QApplication::arguments();
     for (int i = 1; i + 1 < args.size(); ++i)
@@ -15,10 +17,10 @@ int main(int argc, char** argv) {
     tarvo::TfrmMain window(tarvo::resolveProgramFolder(home));
     if (!window.startupComplete()) return 1;
     tarvo::installJVLinkDesktop(&window);
-    window.setScreenOpener(QStringLiteral("mnuSetUp"), [&window] {
-        tarvo::TfrmDataGet screen(window.state(), window.jvlink(), &window);
-        screen.exec();
-    });
+    for (const tarvo::ScreenEntry& screen : tarvo::screenRegistry())
+        window.setScreenOpener(QString::fromUtf8(screen.menuItem), [&window, open = screen.open] {
+            open({window.state().settingsPath(), window.state().storeRoot, window.jvlink(), &window});
+        });
     window.show();
     return app.exec();
 }

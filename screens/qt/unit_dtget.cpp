@@ -15,61 +15,67 @@
 #include <QThread>
 #include <QTimer>
 
+#include "controls.h"
+#include "dtget_view.h"
 #include "fonts.h"
+#include "grid.h"
 #include "msgbox.h"
 #include "qtext.h"
 
 namespace tarvo {
 namespace {
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
-
 constexpr int kWidth = 560;
 constexpr int kHeight = 540;
 constexpr int kMenuHeight = 22;
 
-// The status label groups in run order: the four data specs and the track data.
-struct GroupNames {
-    const char* title;  // UTF-8
-    const char* sts;
-    const char* start;
-    const char* end;
-    const char* cnt;  // nullptr: no count label
-};
-constexpr GroupNames kGroups[] = {
-    {"競争情報の登録", "lbl_RaceSTS", "lbl_RaceStart", "lbl_RaceEnd", "lbl_RaceCnt"},
-    {"蓄積情報の登録", "lbl_DiffSTS", "lbl_DiffStart", "lbl_DiffEnd", "lbl_DiffCnt"},
-    {"着数情報の登録", "lbl_SnapSTS", "lbl_SnapStart", "lbl_SnapEnd", "lbl_SnapCnt"},
-    {"繁殖情報の登録", "lbl_BlodSTS", "lbl_BlodStart", "lbl_BlodEnd", "lbl_BlodCnt"},
-    {"馬場情報の登録", "lbl_BBdtSTS", "lbl_BBdtStart", "lbl_BBdtEnd", nullptr},
+// The controls; places of the mode group's controls are inside the group.
+constexpr struct {
+    Control grpMode, rbtnUsual, rbtnSetup, lblStartDate, dtpStartDate;
+    Control lblHeadSTS, lblHeadStart, lblHeadEnd, lblHeadCnt;
+    Control lblDownload, prgDownload, lblRead, prgJVRead, stxtRead, stxtExec, lstmsg;
+    Control btnDataAdd, btnCancel, btnClose;
+} kControls{
+    .grpMode = {"grpMode", "登録方法", "", {12, 30, 536, 52}},
+    .rbtnUsual = {"rbtn_usual", "通常登録", "", {14, 22, 100, 20}},
+    .rbtnSetup = {"rbtn_setup", "セットアップ", "", {124, 22, 110, 20}},
+    .lblStartDate = {"lblStartDate", "開始日付", "", {262, 23, 60, 18}},
+    .dtpStartDate = {"dtp_start_date", "", "", {326, 20, 120, 22}},
+    .lblHeadSTS = {"lblHeadSTS", "状態", "", {150, 92, 60, 18}},
+    .lblHeadStart = {"lblHeadStart", "開始", "", {214, 92, 130, 18}},
+    .lblHeadEnd = {"lblHeadEnd", "終了", "", {348, 92, 130, 18}},
+    .lblHeadCnt = {"lblHeadCnt", "件数", "", {482, 92, 60, 18}},
+    .lblDownload = {"lblDownload", "ダウンロード： 0 / 0", "", {16, 246, 300, 18}},
+    .prgDownload = {"prgDownload", "", "", {16, 264, 528, 16}},
+    .lblRead = {"lblRead", "読み込み： 0 / 0", "", {16, 286, 300, 18}},
+    .prgJVRead = {"prgJVRead", "", "", {16, 304, 528, 16}},
+    .stxtRead = {"stxtRead", "", "", {16, 328, 528, 18}},
+    .stxtExec = {"stxtExec", "", "", {16, 348, 528, 18}},
+    .lstmsg = {"lstmsg", "", "", {16, 372, 528, 120}},
+    .btnDataAdd = {"btnDataAdd", "登録開始", "", {224, 502, 100, 28}},
+    .btnCancel = {"btnCancel", "中断", "", {334, 502, 100, 28}},
+    .btnClose = {"btnClose", "閉じる", "", {444, 502, 100, 28}},
 };
 
-QColor colourOf(StatusColour c) {
-    switch (c) {
-        case StatusColour::Blue: return QColor(0, 0, 255);
-        case StatusColour::Teal: return QColor(0, 128, 128);
-        case StatusColour::Red: return QColor(255, 0, 0);
-        case StatusColour::Black: break;
-    }
-    return QColor(0, 0, 0);
-}
+// The status table: one row per group below the headings, its labels under
+// the title, status, start, end and count headings.
+constexpr int kFirstGroupTop = 116;
+constexpr int kGroupStep = 24;
+constexpr QRect kGroupTitle{16, 0, 130, 18};
 
-MsgKind kindOf(MessageKind k) {
-    switch (k) {
-        case MessageKind::Information: return MsgKind::Information;
-        case MessageKind::Warning: return MsgKind::Warning;
-        case MessageKind::Error: break;
-    }
-    return MsgKind::Error;
+QLabel* statusLabel(QWidget* parent, const std::string& name, const char* title, int x, int width, int top) {
+    return makeControl<QLabel>(parent, {name.c_str(), title, "", {x, top, width, 18}});
 }
 
 std::string yyyymmdd(const QDate& d) { return QString::asprintf("%04d%02d%02d", d.year(), d.month(), d.day()).toStdString(); }
 
 }  // namespace
 
-TfrmDataGet::TfrmDataGet(const AppState& state, JVDTLabLib_TLB::IJVLink& jvlink, QWidget* parent) : QDialog(parent) {
-    setObjectName(u("TfrmDataGet"));
-    setWindowTitle(u("JRA-VANデータ登録"));
+TfrmDataGet::TfrmDataGet(const std::string& settingsPath, const std::string& storeRoot,
+                         JVDTLabLib_TLB::IJVLink& jvlink, QWidget* parent)
+    : QDialog(parent) {
+    setObjectName(QStringLiteral("TfrmDataGet"));
+    setWindowTitle(QStringLiteral("JRA-VANデータ登録"));
     setFont(pGothic(12));
     setFixedSize(kWidth, kHeight);
     if (parent) {
@@ -77,17 +83,18 @@ TfrmDataGet::TfrmDataGet(const AppState& state, JVDTLabLib_TLB::IJVLink& jvlink,
         move(w->x() + 100, w->y() + 80);
     }
     buildControls();
-    run_ = std::make_unique<RegistrationRun>(jvlink, state.settingsPath(), StorePaths(state.storeRoot),
+    run_ = std::make_unique<RegistrationRun>(jvlink, settingsPath, StorePaths(storeRoot),
                                              static_cast<RegistrationView&>(*this));
 
     btnCancel_->setEnabled(false);
+    for (int g = 0; g <= kTrackDataGroup; ++g) showStatus(g, statusBeforeRun(), "");
     const RegistrationRun::ScreenMode mode = run_->openScreen(yyyymmdd(QDate::currentDate()));
     rbtnUsual_->setChecked(mode.usual);
     rbtnSetup_->setChecked(!mode.usual);
     rbtnSetup_->setEnabled(!mode.usual);
     rbtnUsual_->setEnabled(mode.usual);
     mnuLockOff_->setEnabled(mode.usual);
-    const QDate start = QDate::fromString(QString::fromStdString(mode.startDate), u("yyyyMMdd"));
+    const QDate start = QDate::fromString(QString::fromStdString(mode.startDate), QStringLiteral("yyyyMMdd"));
     dtpStartDate_->setDate(start.isValid() ? start : QDate::currentDate());
     dtpStartDate_->setEnabled(rbtnSetup_->isChecked());
 }
@@ -97,95 +104,61 @@ TfrmDataGet::~TfrmDataGet() = default;
 void TfrmDataGet::buildControls() {
     auto* bar = new QMenuBar(this);
     bar->setGeometry(0, 0, kWidth, kMenuHeight);
-    QMenu* menu = bar->addMenu(u("設定(&S)"));
-    menu->setObjectName(u("mnuSetting"));
-    mnuLockOff_ = menu->addAction(u("再セットアップ－ロック解除"));
-    mnuLockOff_->setObjectName(u("mnuLockOff"));
+    QMenu* menu = bar->addMenu(QStringLiteral("設定(&S)"));
+    menu->setObjectName(QStringLiteral("mnuSetting"));
+    mnuLockOff_ = menu->addAction(QStringLiteral("再セットアップ－ロック解除"));
+    mnuLockOff_->setObjectName(QStringLiteral("mnuLockOff"));
     mnuLockOff_->setCheckable(true);
     connect(mnuLockOff_, &QAction::toggled, this, &TfrmDataGet::toggleLockOff);
 
-    const int top = kMenuHeight;
-    auto label = [this](const char* name, const QString& text, int left, int y, int width) {
-        auto* l = new QLabel(text, this);
-        l->setObjectName(u(name));
-        l->setGeometry(left, y, width, 18);
-        return l;
-    };
-
-    auto* mode = new QGroupBox(u("登録方法"), this);
-    mode->setObjectName(u("grpMode"));
-    mode->setGeometry(12, top + 8, kWidth - 24, 52);
-    rbtnUsual_ = new QRadioButton(u("通常登録"), mode);
-    rbtnUsual_->setObjectName(u("rbtn_usual"));
-    rbtnUsual_->setGeometry(14, 22, 100, 20);
-    rbtnSetup_ = new QRadioButton(u("セットアップ"), mode);
-    rbtnSetup_->setObjectName(u("rbtn_setup"));
-    rbtnSetup_->setGeometry(124, 22, 110, 20);
-    auto* startCaption = new QLabel(u("開始日付"), mode);
-    startCaption->setObjectName(u("lblStartDate"));
-    startCaption->setGeometry(262, 23, 60, 18);
-    dtpStartDate_ = new QDateEdit(mode);
-    dtpStartDate_->setObjectName(u("dtp_start_date"));
-    dtpStartDate_->setDisplayFormat(u("yyyy/MM/dd"));
+    const auto& c = kControls;
+    auto* mode = makeControl<QGroupBox>(this, c.grpMode);
+    rbtnUsual_ = makeControl<QRadioButton>(mode, c.rbtnUsual);
+    rbtnSetup_ = makeControl<QRadioButton>(mode, c.rbtnSetup);
+    makeControl<QLabel>(mode, c.lblStartDate);
+    dtpStartDate_ = makeControl<QDateEdit>(mode, c.dtpStartDate);
+    dtpStartDate_->setDisplayFormat(QStringLiteral("yyyy/MM/dd"));
     dtpStartDate_->setCalendarPopup(true);
-    dtpStartDate_->setGeometry(326, 20, 120, 22);
     connect(rbtnSetup_, &QRadioButton::toggled, dtpStartDate_, &QWidget::setEnabled);
 
-    // Status table: title, status, start, end, count.
-    int y = top + 70;
-    label("lblHeadSTS", u("状態"), 150, y, 60);
-    label("lblHeadStart", u("開始"), 214, y, 130);
-    label("lblHeadEnd", u("終了"), 348, y, 130);
-    label("lblHeadCnt", u("件数"), 482, y, 60);
-    for (std::size_t g = 0; g < groups_.size(); ++g) {
-        y += 24;
-        const GroupNames& n = kGroups[g];
-        label((std::string(n.sts).substr(0, std::string(n.sts).size() - 3) + "Title").c_str(), u(n.title), 16, y, 130);
-        groups_[g].sts = label(n.sts, QString(), 150, y, 60);
-        groups_[g].start = label(n.start, QString(), 214, y, 130);
-        groups_[g].end = label(n.end, QString(), 348, y, 130);
-        if (n.cnt) groups_[g].cnt = label(n.cnt, QString(), 482, y, 60);
+    for (const Control* head : {&c.lblHeadSTS, &c.lblHeadStart, &c.lblHeadEnd, &c.lblHeadCnt})
+        makeControl<QLabel>(this, *head);
+    int top = kFirstGroupTop;
+    for (std::size_t g = 0; g < groups_.size(); ++g, top += kGroupStep) {
+        const StatusGroup& n = statusGroups()[g];
+        statusLabel(this, n.titleLabel, n.title, kGroupTitle.x(), kGroupTitle.width(), top);
+        const auto under = [&](const Control& head, const std::string& name) {
+            return statusLabel(this, name, "", head.place.x(), head.place.width(), top);
+        };
+        groups_[g].sts = under(c.lblHeadSTS, n.sts);
+        groups_[g].start = under(c.lblHeadStart, n.start);
+        groups_[g].end = under(c.lblHeadEnd, n.end);
+        if (!n.cnt.empty()) groups_[g].cnt = under(c.lblHeadCnt, n.cnt);
     }
 
-    y += 34;
-    lblDownload_ = label("lblDownload", u("ダウンロード： 0 / 0"), 16, y, 300);
-    prgDownload_ = new QProgressBar(this);
-    prgDownload_->setObjectName(u("prgDownload"));
-    prgDownload_->setGeometry(16, y + 18, kWidth - 32, 16);
+    lblDownload_ = makeControl<QLabel>(this, c.lblDownload);
+    prgDownload_ = makeControl<QProgressBar>(this, c.prgDownload);
     prgDownload_->setTextVisible(false);
-    y += 40;
-    lblRead_ = label("lblRead", u("読み込み： 0 / 0"), 16, y, 300);
-    prgJVRead_ = new QProgressBar(this);
-    prgJVRead_->setObjectName(u("prgJVRead"));
-    prgJVRead_->setGeometry(16, y + 18, kWidth - 32, 16);
+    lblRead_ = makeControl<QLabel>(this, c.lblRead);
+    prgJVRead_ = makeControl<QProgressBar>(this, c.prgJVRead);
     prgJVRead_->setTextVisible(false);
-    y += 42;
-    stxtRead_ = label("stxtRead", QString(), 16, y, kWidth - 32);
-    stxtExec_ = label("stxtExec", QString(), 16, y + 20, kWidth - 32);
-    y += 44;
-    lstmsg_ = new QListWidget(this);
-    lstmsg_->setObjectName(u("lstmsg"));
-    lstmsg_->setGeometry(16, y, kWidth - 32, kHeight - y - 48);
+    stxtRead_ = makeControl<QLabel>(this, c.stxtRead);
+    stxtExec_ = makeControl<QLabel>(this, c.stxtExec);
+    lstmsg_ = makeControl<QListWidget>(this, c.lstmsg);
 
-    auto button = [this](const char* name, const char* caption, int left) {
-        auto* b = new QPushButton(u(caption), this);
-        b->setObjectName(u(name));
-        b->setGeometry(left, kHeight - 38, 100, 28);
-        return b;
-    };
-    btnDataAdd_ = button("btnDataAdd", "登録開始", kWidth - 336);
-    btnCancel_ = button("btnCancel", "中断", kWidth - 226);
-    btnClose_ = button("btnClose", "閉じる", kWidth - 116);
+    btnDataAdd_ = makeControl<QPushButton>(this, c.btnDataAdd);
+    btnCancel_ = makeControl<QPushButton>(this, c.btnCancel);
+    btnClose_ = makeControl<QPushButton>(this, c.btnClose);
     connect(btnDataAdd_, &QPushButton::clicked, this, &TfrmDataGet::startRun);
     connect(btnCancel_, &QPushButton::clicked, this, [this] { run_->cancel(); });
     connect(btnClose_, &QPushButton::clicked, this, &TfrmDataGet::close);
 
     tmrDownload_ = new QTimer(this);
-    tmrDownload_->setObjectName(u("tmrDownload"));
+    tmrDownload_->setObjectName(QStringLiteral("tmrDownload"));
     tmrDownload_->setInterval(100);
     connect(tmrDownload_, &QTimer::timeout, this, [this] { run_->downloadTimerTick(); });
     tmrBBdt_ = new QTimer(this);
-    tmrBBdt_->setObjectName(u("tmrBBdt"));
+    tmrBBdt_->setObjectName(QStringLiteral("tmrBBdt"));
     tmrBBdt_->setInterval(1000);
     connect(tmrBBdt_, &QTimer::timeout, this, [this] { run_->trackTimerTick(); });
 }
@@ -241,10 +214,14 @@ void TfrmDataGet::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmDataGet::status(int group, const std::string& text, StatusColour colour, const std::string& count) {
+    showStatus(group, statusCell(text, colour), count);
+}
+
+void TfrmDataGet::showStatus(int group, const ViewCell& status, const std::string& count) {
     Group& g = groups_[static_cast<std::size_t>(group)];
-    g.sts->setText(qs(text));
+    g.sts->setText(qs(status.text));
     QPalette p = g.sts->palette();
-    p.setColor(QPalette::WindowText, colourOf(colour));
+    p.setColor(QPalette::WindowText, inkColour(status.ink));
     g.sts->setPalette(p);
     if (g.cnt) g.cnt->setText(qs(count));
 }
@@ -280,7 +257,7 @@ void TfrmDataGet::messageLine(const std::string& line) {
     lstmsg_->scrollToBottom();
 }
 
-void TfrmDataGet::message(MessageKind kind, const std::string& text) { showMessage(this, kindOf(kind), text); }
+void TfrmDataGet::message(MessageKind kind, const std::string& text) { showMessage(this, kind, text); }
 
 void TfrmDataGet::downloadTimer(bool enabled) {
     if (enabled)

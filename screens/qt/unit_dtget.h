@@ -10,7 +10,7 @@
 
 #include "JVDTLabLib_TLB.h"
 #include "registration.h"
-#include "startup.h"
+#include "view_cells.h"
 
 class QAction;
 class QDateEdit;
@@ -27,8 +27,10 @@ class TfrmDataGet : public QDialog, private RegistrationView {
     Q_OBJECT
 
 public:
-    // Placed at the parent's top + 80 and left + 100.
-    TfrmDataGet(const AppState& state, JVDTLabLib_TLB::IJVLink& jvlink, QWidget* parent = nullptr);
+    // Runs into the store below storeRoot with the settings file settingsPath;
+    // placed at the parent's top + 80 and left + 100.
+    TfrmDataGet(const std::string& settingsPath, const std::string& storeRoot, JVDTLabLib_TLB::IJVLink& jvlink,
+                QWidget* parent = nullptr);
     ~TfrmDataGet() override;
 
     bool running() const { return running_; }
@@ -44,6 +46,7 @@ private:
     void buildControls();
     void startRun();
     void toggleLockOff(bool checked);
+    void showStatus(int group, const ViewCell& status, const std::string& count);
 
     // The run's view.
     void status(int group, const std::string& text, StatusColour colour, const std::string& count) override;

@@ -1,0 +1,1 @@
+#include "pdf_output.h"

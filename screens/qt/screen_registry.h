@@ -1,0 +1,29 @@
+// The screens the main window's menu items open: one row per screen, {menu
+// item object name, opener}. A menu item is enabled once it has a row.
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "JVDTLabLib_TLB.h"
+
+class QWidget;
+
+namespace tarvo {
+
+// What an opener gets from the main window.
+struct ScreenContext {
+    std::string settingsPath;  // the settings file tarvo.ini
+    std::string storeRoot;
+    JVDTLabLib_TLB::IJVLink& jvlink;
+    QWidget* parent;  // the main window
+};
+
+struct ScreenEntry {
+    const char* menuItem;
+    void (*open)(const ScreenContext& context);  // shows the screen modally
+};
+
+std::span<const ScreenEntry> screenRegistry();
+
+}  // namespace tarvo
