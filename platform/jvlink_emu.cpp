@@ -188,7 +188,7 @@ int JVLinkEmulator::JVInit(const std::string& sid) {
 int JVLinkEmulator::JVSetUIProperties() {
     const SettingsDialog& dialog = settingsDialog();
     if (!dialog) return -1;
-    JVLinkUiSettings s{setting("source"), setting("version", "0490"), setting("rate", "0")};
+    JVLinkUiSettings s{setting("source"), sourceFolder(), setting("version", "0490"), setting("rate", "0")};
     if (!dialog(s)) return -1;
     try {
         const IniFile ini(settingsPath());

@@ -24,7 +24,8 @@ namespace tarvo {
 
 // The emulator's own settings as its settings dialog shows them.
 struct JVLinkUiSettings {
-    std::string source;   // source folder
+    std::string source;   // source folder; "" for the default
+    std::string sourceInEffect;  // the folder read while source is left as it is (shown, not stored)
     std::string version;  // four-digit version text
     std::string rate;     // files per second, "0" = at once
 };

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the program and the tests need.
+# Installs the Debian packages the build, the program and the tests need
+# (qt6-translations-l10n: Qt's own buttons and dialogs in Japanese).
 set -euo pipefail
-packages=(build-essential cmake g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake g++ pkg-config qt6-base-dev qt6-translations-l10n libgl-dev libgtest-dev libgmock-dev
           libbenchmark-dev fonts-ipafont-gothic xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do

@@ -24,7 +24,9 @@ bool editJVLinkSettings(QWidget* parent, JVLinkUiSettings& settings) {
     dialog.setWindowTitle(QStringLiteral("JV-Linkの設定"));
     auto* form = new QFormLayout(&dialog);
 
-    auto* source = new QLineEdit(qs(settings.source), &dialog);
+    // The default source shows as the folder it stands for; left unedited it stays the default.
+    const QString shownSource = qs(settings.source.empty() ? settings.sourceInEffect : settings.source);
+    auto* source = new QLineEdit(shownSource, &dialog);
     source->setObjectName(QStringLiteral("edtSource"));
     source->setMinimumWidth(320);
     auto* browse = new QPushButton(QStringLiteral("参照..."), &dialog);
@@ -55,7 +57,7 @@ bool editJVLinkSettings(QWidget* parent, JVLinkUiSettings& settings) {
     form->addRow(buttons);
 
     if (dialog.exec() != QDialog::Accepted) return false;
-    settings.source = sjs(source->text().trimmed());
+    if (!settings.source.empty() || source->text().trimmed() != shownSource) settings.source = sjs(source->text().trimmed());
     settings.version = sjs(version->text().trimmed());
     settings.rate = sjs(rate->text().trimmed());
     return true;

@@ -49,6 +49,18 @@ void StoreFixture::addRunner(const Race& r, int umaban, const std::string& nyuse
     writeRecord(paths.se(r.year, r.monthDay, r.jyoCD), b.line(), recordKey(Family::SE));
 }
 
+StoreFixture::Race race(const std::string& monthDay, const std::string& jyoCD, const std::string& raceNum,
+                        const std::string& dataKubun, const std::string& ryakusyo6) {
+    StoreFixture::Race r;
+    r.year = "2024";
+    r.monthDay = monthDay;
+    r.jyoCD = jyoCD;
+    r.raceNum = raceNum;
+    r.dataKubun = dataKubun;
+    r.ryakusyo6 = ryakusyo6;
+    return r;
+}
+
 std::string storedTime(int t) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%d%03d", t / 600, t % 600);

@@ -28,6 +28,10 @@ public:
     StorePaths paths;
 };
 
+// A race of 2024 with the fields that lists of races tell apart.
+StoreFixture::Race race(const std::string& monthDay, const std::string& jyoCD, const std::string& raceNum,
+                        const std::string& dataKubun = "7", const std::string& ryakusyo6 = "");
+
 // The stored time text ("1360") of t tenths.
 std::string storedTime(int t);
 

@@ -119,6 +119,17 @@ TEST_F(DataGetTest, OpensBelowItsParentWithTheModeOfTheSettings) {
     EXPECT_FALSE(dtp->isEnabled());
 }
 
+TEST_F(DataGetTest, StatusLabelsShowThatNothingIsRegisteredYetWhenItOpens) {
+    IniFile(state.settingsPath()).write("UMA_DB", "lasttime", "20240107210100");  // also after an earlier run
+    TfrmDataGet f(state.settingsPath(), state.storeRoot, jv);
+    for (const char* name : {"lbl_RaceSTS", "lbl_DiffSTS", "lbl_SnapSTS", "lbl_BlodSTS", "lbl_BBdtSTS"}) {
+        EXPECT_EQ(text(f, name), u("登録前")) << name;
+        EXPECT_EQ(child<QLabel>(f, name)->palette().color(QPalette::WindowText), QColor(0, 0, 0)) << name;
+    }
+    for (const char* name : {"lbl_RaceCnt", "lbl_BlodCnt", "lbl_RaceStart", "lbl_BBdtEnd"})
+        EXPECT_TRUE(text(f, name).isEmpty()) << name;
+}
+
 TEST_F(DataGetTest, SetupRunMovesTheBarsAndSwitchesToTheUsualRun) {
     emulator("rate", "40");  // files arrive over a fraction of a second
     TfrmDataGet f(state.settingsPath(), state.storeRoot, jv);

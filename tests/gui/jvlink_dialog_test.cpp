@@ -7,6 +7,7 @@
 #include "inifile.h"
 #include "jvlink_dialog.h"
 #include "jvlink_emu.h"
+#include "qtext.h"
 #include "test_support.h"
 
 namespace tarvo {
@@ -38,6 +39,37 @@ TEST(JVLinkDialog, SettingsDialogWritesTheEmulatorsSettingsOnlyWhenAccepted) {
     answerDialog(QStringLiteral("/elsewhere"), QStringLiteral("9"), false);
     EXPECT_EQ(jv.JVSetUIProperties(), -1);
     EXPECT_EQ(ini.read("JVLINK", "source"), sj("/srv/ソース"));
+    JVLinkEmulator::setSettingsDialog({});
+    JVLinkEmulator::setMediaOpener({});
+}
+
+TEST(JVLinkDialog, DefaultSourceShowsTheFolderItStandsForAndStaysTheDefault) {
+    test::TempDir home;
+    installJVLinkDesktop(nullptr);
+    JVLinkEmulator jv(home.path());
+    QString shown;
+    const auto acceptWithSource = [&](const QString* edited) {
+        QTimer::singleShot(0, [&shown, edited] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            auto* source = dialog->findChild<QLineEdit*>(QStringLiteral("edtSource"));
+            shown = source->text();
+            if (edited) source->setText(*edited);
+            dialog->accept();
+        });
+        return jv.JVSetUIProperties();
+    };
+    const IniFile ini(jv.settingsPath());
+    EXPECT_EQ(acceptWithSource(nullptr), 0);
+    EXPECT_EQ(shown, qs(home.path() + "jvlink-source/"));
+    EXPECT_EQ(ini.read("JVLINK", "source"), "");  // accepted unedited: still the default
+
+    const QString other = qs(home.path() + "world");
+    EXPECT_EQ(acceptWithSource(&other), 0);
+    EXPECT_EQ(ini.read("JVLINK", "source"), sjs(other));
+    EXPECT_EQ(acceptWithSource(nullptr), 0);
+    EXPECT_EQ(shown, other);  // a folder of its own shows as it is
+    EXPECT_EQ(ini.read("JVLINK", "source"), sjs(other));
     JVLinkEmulator::setSettingsDialog({});
     JVLinkEmulator::setMediaOpener({});
 }
