@@ -19,6 +19,7 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include "controls.h"
 #include "cp932.h"
 #include "fonts.h"
 #include "fsys.h"
@@ -34,6 +35,63 @@ namespace tarvo {
 namespace {
 
 QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// The menu bar in menu order: a row with a menu title starts that menu; a row
+// without a name is a separator.
+struct MenuRow {
+    const char* menuTitle;
+    const char* name;
+    const char* caption;
+    const char* hint;
+};
+constexpr MenuRow kMenuItems[] = {
+    {"ファイル(&F)", "mnuSetUp", "JRA-VANからデータ追加(&J)", "データ登録画面を開きます"},
+    {nullptr, "mnuDwBaba", "地方馬場データをダウンロード(&B)", "サポートサイトから地方馬場データをダウンロードします"},
+    {nullptr, "mnuFileOut", "出馬表をcsv出力(&F)", "出馬表をCSV形式でファイル出力します"},
+    {nullptr, "mnuPdfOut", "出馬表をPDF出力(&P)", "出馬表をPDFファイルに出力します"},
+    {nullptr, "mnuLocalYoso", "地方重賞予想(&T)", "地方重賞予想の画面を開きます"},
+    {nullptr, "mnuYosoSyukei", "予想結果の集計(&S)", "予想結果の集計を行います"},
+    {nullptr, "mnuBabaRemake", "馬場データの再作成(&U)", "馬場データを作り直します"},
+    {nullptr, "mnuBabaUpd", "期間内の馬場データ更新(&K)", ""},
+    {nullptr, "mnuSmbDtMk", "新馬予想用補助データの作成(&M)", ""},
+    {nullptr, nullptr, nullptr, nullptr},
+    {nullptr, "mnuExit", "終了(&X)", ""},
+    {"検索(&D)", "mnuUmaSrch", "競争馬の検索(&H)", ""},
+    {nullptr, "mnuRaceSrch", "レースの検索(&R)", ""},
+    {nullptr, "mnuKishuList", "騎手一覧を開く(&J)", ""},
+    {nullptr, "mnuChokyoList", "調教師一覧を開く(&T)", ""},
+    {nullptr, "mnuTrainVideo", "調教映像一覧を開く(&M)", ""},
+    {nullptr, "mnuOddsList", "オッズ一覧を開く(&O)", ""},
+    {"設定(&S)", "mnu_setJVL", "JV-Linkの設定(&J)", "JV-Linkの設定画面を開きます"},
+    {nullptr, "mnuOptRViewer", "JRAレーシングビュアーを利用する(&V)",
+     "チェックを付けるとレース動画の再生を行えるようになります"},
+    {nullptr, "mnuOptCha", "過去走で入着のレースを色分け(&K)",
+     "チェックを付けると、当該レースと同じ馬場で入着したレースの過去走背景が色分けされます"},
+    {nullptr, "mnuOptOdds", "オッズを予想の条件に組み込む(&O)",
+     "チェックを付けると当日のオッズが予想条件に組み込まれます（中央レースのみ）"},
+    {nullptr, "mnuOptWgt", "馬体重を予想の条件に組み込む(&T)",
+     "チェックを付けると当日の馬体重が予想条件に組み込まれます（中央レースのみ）"},
+    {nullptr, "mnuOptCon", "ダート道悪補正を適用する(&C)",
+     "チェックを付けるとダートが重・不良の場合に馬場状態を考慮した予想を行います（中央レースのみ）"},
+    {"ヘルプ(&H)", "mnuHelp", "TARVOヘルプ(&H)", ""},
+    {nullptr, "mnuOpenSite", "サポートサイトを開く(&S)", ""},
+    {nullptr, "mnuVersion", "バージョン情報(&V)", ""},
+};
+
+// The buttons of the client area.
+constexpr struct {
+    Control btnDataGet, btnOddsBch, btnRstBch, btnCancel, btnDList, btnVtr, btnOddsGet, btnResult;
+} kButtons{
+    .btnDataGet = {"btnDataGet", "開催情報", "開催情報を取り込みます", {6, 4, 75, 25}},
+    .btnOddsBch = {"btnOddsBch", "オ", "オッズ情報を取り込みます", {80, 4, 25, 25}},
+    .btnRstBch = {"btnRstBch", "結", "レース結果を取り込みます", {104, 4, 25, 25}},
+    .btnCancel = {"btnCancel", "取得中止", "", {6, 4, 123, 25}},
+    .btnDList = {"btnDList", "ﾘｽﾄ", "開催日付の画面を開きます（開催日付の画面からも開催日選択ができます）",
+                 {113, 56, 33, 20}},
+    .btnVtr = {"btnVtr", "VTR", "レース動画を再生します", {680, 4, 75, 22}},
+    .btnOddsGet = {"btnOddsGet", "オッズ更新", "表示レースのオッズを更新します", {760, 4, 113, 22}},
+    .btnResult = {"btnResult", "レース結果", "レース結果を表示します（オッズ更新も行います）", {880, 4, 97, 22}},
+};
 
 // Items that act at once, without a screen of their own.
 constexpr const char* kDirectItems[] = {"mnuExit", "mnu_setJVL"};
@@ -80,23 +138,6 @@ TfrmMain::~TfrmMain() = default;
 
 QAction* TfrmMain::action(const QString& objectName) const { return findChild<QAction*>(objectName); }
 
-QAction* TfrmMain::addItem(QMenu* menu, const char* name, const char* caption, const char* hint) {
-    auto* a = menu->addAction(u(caption));
-    a->setObjectName(u(name));
-    a->setStatusTip(u(hint));
-    a->setEnabled(false);
-    return a;
-}
-
-QPushButton* TfrmMain::addButton(const char* name, const char* caption, const char* hint, int left, int top,
-                                 int width, int height) {
-    auto* b = new QPushButton(u(caption), client_);
-    b->setObjectName(u(name));
-    b->setStatusTip(u(hint));
-    b->setGeometry(left, top, width, height);
-    return b;
-}
-
 QLabel* TfrmMain::addLabel(const char* name, const char* caption, int left, int top, QWidget* parent) {
     auto* l = new QLabel(u(caption), parent ? parent : client_);
     l->setObjectName(u(name));
@@ -106,48 +147,22 @@ QLabel* TfrmMain::addLabel(const char* name, const char* caption, int left, int 
 }
 
 void TfrmMain::buildMenus() {
-    QMenu* file = menuBar()->addMenu(u("ファイル(&F)"));
-    addItem(file, "mnuSetUp", "JRA-VANからデータ追加(&J)", "データ登録画面を開きます");
-    addItem(file, "mnuDwBaba", "地方馬場データをダウンロード(&B)", "サポートサイトから地方馬場データをダウンロードします");
-    addItem(file, "mnuFileOut", "出馬表をcsv出力(&F)", "出馬表をCSV形式でファイル出力します");
-    addItem(file, "mnuPdfOut", "出馬表をPDF出力(&P)", "出馬表をPDFファイルに出力します");
-    addItem(file, "mnuLocalYoso", "地方重賞予想(&T)", "地方重賞予想の画面を開きます");
-    addItem(file, "mnuYosoSyukei", "予想結果の集計(&S)", "予想結果の集計を行います");
-    addItem(file, "mnuBabaRemake", "馬場データの再作成(&U)", "馬場データを作り直します");
-    addItem(file, "mnuBabaUpd", "期間内の馬場データ更新(&K)", "");
-    addItem(file, "mnuSmbDtMk", "新馬予想用補助データの作成(&M)", "");
-    file->addSeparator();
-    QAction* exitItem = addItem(file, "mnuExit", "終了(&X)", "");
-    connect(exitItem, &QAction::triggered, this, &QWidget::close);
-
-    QMenu* search = menuBar()->addMenu(u("検索(&D)"));
-    addItem(search, "mnuUmaSrch", "競争馬の検索(&H)", "");
-    addItem(search, "mnuRaceSrch", "レースの検索(&R)", "");
-    addItem(search, "mnuKishuList", "騎手一覧を開く(&J)", "");
-    addItem(search, "mnuChokyoList", "調教師一覧を開く(&T)", "");
-    addItem(search, "mnuTrainVideo", "調教映像一覧を開く(&M)", "");
-    addItem(search, "mnuOddsList", "オッズ一覧を開く(&O)", "");
-
-    QMenu* settings = menuBar()->addMenu(u("設定(&S)"));
-    QAction* jvl = addItem(settings, "mnu_setJVL", "JV-Linkの設定(&J)", "JV-Linkの設定画面を開きます");
-    connect(jvl, &QAction::triggered, this, &TfrmMain::showSettingsDialog);
-    addItem(settings, "mnuOptRViewer", "JRAレーシングビュアーを利用する(&V)",
-            "チェックを付けるとレース動画の再生を行えるようになります");
-    addItem(settings, "mnuOptCha", "過去走で入着のレースを色分け(&K)",
-            "チェックを付けると、当該レースと同じ馬場で入着したレースの過去走背景が色分けされます");
-    addItem(settings, "mnuOptOdds", "オッズを予想の条件に組み込む(&O)",
-            "チェックを付けると当日のオッズが予想条件に組み込まれます（中央レースのみ）");
-    addItem(settings, "mnuOptWgt", "馬体重を予想の条件に組み込む(&T)",
-            "チェックを付けると当日の馬体重が予想条件に組み込まれます（中央レースのみ）");
-    addItem(settings, "mnuOptCon", "ダート道悪補正を適用する(&C)",
-            "チェックを付けるとダートが重・不良の場合に馬場状態を考慮した予想を行います（中央レースのみ）");
+    QMenu* menu = nullptr;
+    for (const MenuRow& row : kMenuItems) {
+        if (row.menuTitle) menu = menuBar()->addMenu(u(row.menuTitle));
+        if (!row.name) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction* a = menu->addAction(u(row.caption));
+        a->setObjectName(u(row.name));
+        a->setStatusTip(u(row.hint));
+        a->setEnabled(false);
+    }
+    connect(action(u("mnuExit")), &QAction::triggered, this, &QWidget::close);
+    connect(action(u("mnu_setJVL")), &QAction::triggered, this, &TfrmMain::showSettingsDialog);
     for (const char* name : {"mnuOptRViewer", "mnuOptCha", "mnuOptOdds", "mnuOptWgt", "mnuOptCon"})
         action(u(name))->setCheckable(true);
-
-    QMenu* help = menuBar()->addMenu(u("ヘルプ(&H)"));
-    addItem(help, "mnuHelp", "TARVOヘルプ(&H)", "");
-    addItem(help, "mnuOpenSite", "サポートサイトを開く(&S)", "");
-    addItem(help, "mnuVersion", "バージョン情報(&V)", "");
 }
 
 void TfrmMain::buildControls() {
@@ -161,10 +176,9 @@ void TfrmMain::buildControls() {
     setStatusBar(bar);
     client_->setFixedSize(kClientWidth, kClientHeight - 17);
 
-    addButton("btnDataGet", "開催情報", "開催情報を取り込みます", 6, 4, 75, 25);
-    addButton("btnOddsBch", "オ", "オッズ情報を取り込みます", 80, 4, 25, 25);
-    addButton("btnRstBch", "結", "レース結果を取り込みます", 104, 4, 25, 25);
-    btnCancel_ = addButton("btnCancel", "取得中止", "", 6, 4, 123, 25);
+    for (const Control* b : {&kButtons.btnDataGet, &kButtons.btnOddsBch, &kButtons.btnRstBch})
+        makeControl<QPushButton>(client_, *b);
+    btnCancel_ = makeControl<QPushButton>(client_, kButtons.btnCancel);
     btnCancel_->hide();
 
     addLabel("Label1", "開催日選択", 8, 40);
@@ -174,8 +188,7 @@ void TfrmMain::buildControls() {
     dtpRcDate_->setFont(gothic(13, true));
     dtpRcDate_->setCalendarPopup(true);
     dtpRcDate_->setDisplayFormat(u("yyyy/MM/dd"));
-    addButton("btnDList", "ﾘｽﾄ", "開催日付の画面を開きます（開催日付の画面からも開催日選択ができます）", 113, 56,
-              33, 20);
+    makeControl<QPushButton>(client_, kButtons.btnDList);
     addLabel("Label2", "レース一覧", 8, 86);
     lstRace_ = new QListWidget(client_);
     lstRace_->setObjectName(u("lstRace"));
@@ -206,9 +219,9 @@ void TfrmMain::buildControls() {
     cancelLabel->setStyleSheet(u("color: red;"));
     cancelLabel->hide();
 
-    addButton("btnVtr", "VTR", "レース動画を再生します", 680, 4, 75, 22)->setEnabled(false);
-    addButton("btnOddsGet", "オッズ更新", "表示レースのオッズを更新します", 760, 4, 113, 22);
-    addButton("btnResult", "レース結果", "レース結果を表示します（オッズ更新も行います）", 880, 4, 97, 22);
+    makeControl<QPushButton>(client_, kButtons.btnVtr)->setEnabled(false);
+    makeControl<QPushButton>(client_, kButtons.btnOddsGet);
+    makeControl<QPushButton>(client_, kButtons.btnResult);
 
     auto* card = new QTableWidget(client_);
     card->setObjectName(u("stgUmaList"));

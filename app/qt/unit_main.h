@@ -90,9 +90,6 @@ private:
     void selectRace(const std::string& line);
     QPushButton* button(const char* name) const;
 
-    QAction* addItem(class QMenu* menu, const char* name, const char* caption, const char* hint);
-    QPushButton* addButton(const char* name, const char* caption, const char* hint, int left, int top, int width,
-                           int height);
     QLabel* addLabel(const char* name, const char* caption, int left, int top, QWidget* parent = nullptr);
 
     AppState state_;
