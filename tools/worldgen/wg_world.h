@@ -230,8 +230,7 @@ public:
     // Calendar events of a day that change the population (a new crop on the
     // first of January, retirements); returns the horses registered that day.
     std::vector<int> beginDay(Day d);
-    // The day's races with their runners; empty when nobody races.
-    // The races of a day. A day that must have races (the --today day, so that
+    // The day's races with their runners; empty when nobody races. A day that must have races (the --today day, so that
     // the sample store shows races on any weekday) gets a local meeting when
     // the calendar has none.
     std::vector<Race> programDay(Day d, bool mustRace = false);

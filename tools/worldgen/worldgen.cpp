@@ -281,88 +281,106 @@ private:
     // The day's real-time data, as it stands at one o'clock: body weights, the
     // morning's changes, odds of every race, provisional results of the races run.
     void realTime(Day d, std::vector<Race>& races) {
-        constexpr int kNow = 1300;
-        Rng rng(mix(opt_.seed, 0x0b14, static_cast<std::uint64_t>(d.n)));
-        std::vector<std::string> weights, changes, results;
+        std::vector<std::string> weights;
         std::vector<Race*> later;
-        std::map<std::string, const Race*> firstOfTrack;
         for (Race& r : races) {
             if (r.local) continue;
             weights.push_back(whRecord(r, w_, d, addMinutes(r.hasso, -60)));
-            if (!firstOfTrack.count(r.jyo)) firstOfTrack[r.jyo] = &r;
             if (r.hasso > kNow) later.push_back(&r);
         }
-        // Weather and going: the morning announcement at each track, and one change at noon.
-        bool changed = false;
-        for (const auto& [jyo, r] : firstOfTrack) {
-            changes.push_back(weRecord(*r, d, 830, r->tenko, r->siba, r->dirt, '0', '0', '0'));
-            if (!changed && r->siba < '4') {
-                const char worse = static_cast<char>(r->siba + 1);
-                changes.push_back(weRecord(*r, d, 1230, r->tenko == '1' ? '2' : r->tenko, worse, r->dirt, r->tenko, r->siba, r->dirt));
-                changed = true;
-            }
-        }
+        std::vector<std::string> changes = weatherChanges(d, races);
         if (later.size() >= 4) {
+            Rng rng(mix(opt_.seed, 0x0b14, static_cast<std::uint64_t>(d.n)));
             rng.shuffle(later);
-            // A scratching.
-            Race& a = *later[0];
-            for (const Runner& ru : a.runners)
-                if (ru.ijyo == '0') {
-                    changes.push_back(avRecord(w_, a, ru, '1', d, 1005));
-                    break;
-                }
-            // A jockey change: a jockey of the track who does not ride in the race.
-            Race& b = *later[1];
-            std::set<int> riding;
-            for (const Runner& ru : b.runners) riding.insert(ru.jockey);
-            int cand = -1;
-            for (const Race& o : races)
-                for (const Runner& ru : o.runners)
-                    if (cand < 0 && o.jyo == b.jyo && !riding.count(ru.jockey)) cand = ru.jockey;
-            if (cand >= 0) {
-                const Runner& ru = b.runners.back();
-                const Jockey& after = w_.jockeys[static_cast<std::size_t>(cand)];
-                const Jockey& before = w_.jockeys[static_cast<std::size_t>(ru.jockey)];
-                const int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
-                changes.push_back(jcRecord(w_, b, ru, cand, futan, d, 1110));
-            }
-            // A post time change.
-            changes.push_back(tcRecord(*later[2], addMinutes(later[2]->hasso, 10), d, 1150));
-            // A course change: a turf race moved to the dirt.
-            for (std::size_t k = 3; k < later.size(); ++k) {
-                Race& c = *later[k];
-                const auto& dirt = courseDistances(c.jyo, false);
-                if (!c.turf() || dirt.empty()) continue;
-                int best = dirt.front();
-                for (const int x : dirt)
-                    if (std::abs(x - c.kyori) < std::abs(best - c.kyori)) best = x;
-                changes.push_back(ccRecord(c, best, trackCodeFor(c.jyo, 'D', best), d, 1200));
-                break;
-            }
+            morningChanges(d, races, later, changes);
         }
-        // Provisional results of the races run before one o'clock; odds of every race.
-        for (Race& r : races) {
-            if (r.local) continue;
-            const bool run = r.hasso <= 1245;
-            const Market m = buildMarket(r);
-            const char odk = run ? '3' : '1';
-            if (run) {
-                const char dk = r.cancelled ? '9' : r.hasso <= 1215 ? '6' : '5';
-                results.push_back(raRecord(r, dk, d, !r.cancelled));
-                for (const Runner& ru : r.runners) results.push_back(seRecord(w_, r, ru, dk, d, !r.cancelled));
-                if (!r.cancelled) results.push_back(hrRecord(r, '1', d));
-            }
-            const int at = run ? r.hasso : std::min(kNow, addMinutes(r.hasso, -5));
-            std::vector<std::string> all;
-            for (const char* id : {"O1", "O2", "O3", "O4", "O5", "O6"}) all.push_back(oddsRecord(r, m, id, odk, d, at));
-            out_.addRealTime("0B30", r.key(), all);
-            out_.addRealTime("0B34", r.key(), {all[3]});
-            out_.addRealTime("0B35", r.key(), {all[4]});
-            out_.addRealTime("0B36", r.key(), {all[5]});
-        }
+        std::vector<std::string> results;
+        for (Race& r : races)
+            if (!r.local) raceAtOne(d, r, results);
         out_.addRealTime("0B11", d.text(), weights);
         out_.addRealTime("0B14", d.text(), changes);
         out_.addRealTime("0B12", d.text(), results);
+    }
+
+    static constexpr int kNow = 1300;
+
+    // Weather and going: the morning announcement at each central track, and one change at noon.
+    static std::vector<std::string> weatherChanges(Day d, const std::vector<Race>& races) {
+        std::map<std::string, const Race*> firstOfTrack;
+        for (const Race& r : races)
+            if (!r.local && !firstOfTrack.count(r.jyo)) firstOfTrack[r.jyo] = &r;
+        std::vector<std::string> changes;
+        bool changed = false;
+        for (const auto& [jyo, r] : firstOfTrack) {
+            changes.push_back(weRecord(*r, d, 830, r->tenko, r->siba, r->dirt, '0', '0', '0'));
+            if (changed || r->siba >= '4') continue;
+            const char worse = static_cast<char>(r->siba + 1);
+            changes.push_back(weRecord(*r, d, 1230, r->tenko == '1' ? '2' : r->tenko, worse, r->dirt, r->tenko, r->siba, r->dirt));
+            changed = true;
+        }
+        return changes;
+    }
+
+    // A scratching, a jockey change, a post time change and a course change in
+    // the races still to run (at least four, in a shuffled order).
+    void morningChanges(Day d, const std::vector<Race>& races, const std::vector<Race*>& later, std::vector<std::string>& changes) const {
+        const Race& a = *later[0];
+        for (const Runner& ru : a.runners)
+            if (ru.ijyo == '0') {
+                changes.push_back(avRecord(w_, a, ru, '1', d, 1005));
+                break;
+            }
+        if (const std::string jc = jockeyChange(d, races, *later[1]); !jc.empty()) changes.push_back(jc);
+        changes.push_back(tcRecord(*later[2], addMinutes(later[2]->hasso, 10), d, 1150));
+        // A turf race moved to the dirt.
+        for (std::size_t k = 3; k < later.size(); ++k) {
+            const Race& c = *later[k];
+            const auto& dirt = courseDistances(c.jyo, false);
+            if (!c.turf() || dirt.empty()) continue;
+            int best = dirt.front();
+            for (const int x : dirt)
+                if (std::abs(x - c.kyori) < std::abs(best - c.kyori)) best = x;
+            changes.push_back(ccRecord(c, best, trackCodeFor(c.jyo, 'D', best), d, 1200));
+            break;
+        }
+    }
+
+    // The last runner of the race gets a jockey of the track who does not ride
+    // in it; empty when there is none.
+    std::string jockeyChange(Day d, const std::vector<Race>& races, const Race& b) const {
+        std::set<int> riding;
+        for (const Runner& ru : b.runners) riding.insert(ru.jockey);
+        int cand = -1;
+        for (const Race& o : races)
+            for (const Runner& ru : o.runners)
+                if (cand < 0 && o.jyo == b.jyo && !riding.count(ru.jockey)) cand = ru.jockey;
+        if (cand < 0) return {};
+        const Runner& ru = b.runners.back();
+        const Jockey& after = w_.jockeys[static_cast<std::size_t>(cand)];
+        const Jockey& before = w_.jockeys[static_cast<std::size_t>(ru.jockey)];
+        const int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
+        return jcRecord(w_, b, ru, cand, futan, d, 1110);
+    }
+
+    // A central race at one o'clock: its provisional result when it has been
+    // run (into results), and its odds files.
+    void raceAtOne(Day d, const Race& r, std::vector<std::string>& results) {
+        const bool run = r.hasso <= 1245;
+        const Market m = buildMarket(r);
+        const char odk = run ? '3' : '1';
+        if (run) {
+            const char dk = r.cancelled ? '9' : r.hasso <= 1215 ? '6' : '5';
+            results.push_back(raRecord(r, dk, d, !r.cancelled));
+            for (const Runner& ru : r.runners) results.push_back(seRecord(w_, r, ru, dk, d, !r.cancelled));
+            if (!r.cancelled) results.push_back(hrRecord(r, '1', d));
+        }
+        const int at = run ? r.hasso : std::min(kNow, addMinutes(r.hasso, -5));
+        std::vector<std::string> all;
+        for (const char* id : {"O1", "O2", "O3", "O4", "O5", "O6"}) all.push_back(oddsRecord(r, m, id, odk, d, at));
+        out_.addRealTime("0B30", r.key(), all);
+        out_.addRealTime("0B34", r.key(), {all[3]});
+        out_.addRealTime("0B35", r.key(), {all[4]});
+        out_.addRealTime("0B36", r.key(), {all[5]});
     }
 
     void videos() {
