@@ -174,10 +174,12 @@ TEST_F(SampleWorld, EveryRecordHasItsLayoutsLengthAndSoundFields) {
                           "SNAP CK", "0B11 WH", "0B12 RA", "0B12 SE", "0B12 HR", "0B14 WE", "0B14 AV", "0B14 JC",
                           "0B14 TC", "0B14 CC", "0B30 O1", "0B30 O2", "0B30 O3", "0B34 O4", "0B35 O5", "0B36 O6"})
         EXPECT_GT(kinds[k], 0) << k;
-    // File names carry the timestamp; every data file's records lie back to back.
+    // File names carry the timestamp and the one record kind the file holds.
     for (const DataFile& f : *files_) {
         if (f.spec.rfind("0B", 0) == 0) continue;
         EXPECT_TRUE(digits(std::string_view(f.name).substr(0, 14))) << f.name;
+        const std::string kind = f.name.substr(f.name.size() - 6, 2);
+        for (const std::string_view r : recordsOf(f.data)) ASSERT_EQ(r.substr(0, 2), kind) << f.name;
     }
 }
 

@@ -24,30 +24,35 @@ public:
         if (!root_.empty() && root_.back() != '/') root_ += '/';
     }
 
-    // One data file: records back to back, named by its timestamp, spec and kind.
-    void add(const std::string& spec, const std::string& ts, const std::string& kind, const std::vector<std::string>& records) {
-        if (records.empty()) return;
-        std::string data;
-        std::size_t size = 0;
-        for (const auto& r : records) size += r.size();
-        data.reserve(size);
-        for (const auto& r : records) data += r;
-        write(spec + "/" + ts + "-" + spec + "-" + kind + ".jvd", data);
-        Count& c = counts_[spec];
-        ++c.files;
-        c.records += records.size();
-        c.bytes += data.size();
+    // The data files of one timestamp: the records back to back, one file per
+    // record kind (as the service delivers them), named by timestamp, spec and
+    // kind; the kinds keep the order of their first records.
+    void add(const std::string& spec, const std::string& ts, const std::vector<std::string>& records) {
+        struct File {
+            std::string kind, data;
+            std::size_t records = 0;
+        };
+        std::vector<File> files;
+        for (const auto& r : records) {
+            const std::string kind = r.substr(0, 2);
+            auto it = std::find_if(files.begin(), files.end(), [&](const File& f) { return f.kind == kind; });
+            if (it == files.end()) it = files.insert(files.end(), File{kind, {}, 0});
+            it->data += r;
+            ++it->records;
+        }
+        for (const File& f : files) {
+            write(spec + "/" + ts + "-" + spec + "-" + f.kind + ".jvd", f.data);
+            count(spec, f.data, f.records);
+        }
     }
-    // A real-time file: spec/key.jvd.
+
+    // A real-time file: spec/key.jvd, every record of the key (of any kind).
     void addRealTime(const std::string& spec, const std::string& key, const std::vector<std::string>& records) {
         if (records.empty()) return;
         std::string data;
         for (const auto& r : records) data += r;
         write(spec + "/" + key + ".jvd", data);
-        Count& c = counts_[spec];
-        ++c.files;
-        c.records += records.size();
-        c.bytes += data.size();
+        count(spec, data, records.size());
     }
     void addText(const std::string& rel, const std::string& text) { write(rel, text); }
 
@@ -75,6 +80,12 @@ private:
     struct Count {
         std::size_t files = 0, records = 0, bytes = 0;
     };
+    void count(const std::string& spec, const std::string& data, std::size_t records) {
+        Count& c = counts_[spec];
+        ++c.files;
+        c.records += records;
+        c.bytes += data.size();
+    }
     // Leaves a file that already has these contents untouched, so that a
     // longer world written over a shorter one keeps the common files as they were.
     void write(const std::string& rel, const std::string& data) {
@@ -150,13 +161,13 @@ private:
             for (std::size_t i = 0; i < w_.breeders.size(); ++i) br.push_back(brRecord(w_, static_cast<int>(i), '1', d, s.version));
             for (std::size_t i = 0; i < w_.breeding.size(); ++i) hn.push_back(hnRecord(w_, static_cast<int>(i), '1', d, s.version));
             const std::string t = ts(d, "000000");
-            out_.add(s.masters, t, "UM", um);
-            out_.add(s.masters, t, "KS", ks);
-            out_.add(s.masters, t, "CH", ch);
-            out_.add(s.masters, t, "BN", bn);
-            out_.add(s.masters, t, "BR", br);
-            out_.add(s.breeding, t, "HN", hn);
-            out_.add(s.breeding, t, "SK", sk);
+            out_.add(s.masters, t, um);
+            out_.add(s.masters, t, ks);
+            out_.add(s.masters, t, ch);
+            out_.add(s.masters, t, bn);
+            out_.add(s.masters, t, br);
+            out_.add(s.breeding, t, hn);
+            out_.add(s.breeding, t, sk);
         }
     }
 
@@ -168,8 +179,8 @@ private:
                 um.push_back(umRecord(w_, h, '1', d, s.version));
                 sk.push_back(skRecord(w_, h, '1', d, s.version));
             }
-            out_.add(s.masters, ts(d, "000000"), "UM", um);
-            out_.add(s.breeding, ts(d, "000000"), "SK", sk);
+            out_.add(s.masters, ts(d, "000000"), um);
+            out_.add(s.breeding, ts(d, "000000"), sk);
         }
     }
 
@@ -178,7 +189,7 @@ private:
             std::vector<std::string> ck;
             for (const Race& r : races)
                 for (const Runner& ru : r.runners) ck.push_back(ckRecord(w_, r, ru, d, s.version));
-            out_.add(s.counts, ts(d, "080000"), "CK", ck);
+            out_.add(s.counts, ts(d, "080000"), ck);
         }
     }
 
@@ -198,9 +209,9 @@ private:
                 for (const char* id : {"O5", "O6"}) big.push_back(oddsRecord(r, m, id, odk, d, r.hasso));
             if (!r.cancelled) raceVideos_.push_back(r.key());
         }
-        out_.add("RACE", ts(d, "180000"), "RA", results);
-        out_.add("RACE", ts(d, "180100"), "O1", odds);
-        out_.add("RACE", ts(d, "180200"), "O5", big);
+        out_.add("RACE", ts(d, "180000"), results);
+        out_.add("RACE", ts(d, "180100"), odds);
+        out_.add("RACE", ts(d, "180200"), big);
         noteTraining(d, races);
     }
 
@@ -218,7 +229,7 @@ private:
         for (const Specs& s : specs_) {
             std::vector<std::string> um;
             for (const int h : horses) um.push_back(umRecord(w_, h, '2', d, s.version));
-            out_.add(s.masters, ts(d, "210000"), "UM", um);
+            out_.add(s.masters, ts(d, "210000"), um);
         }
     }
 
@@ -230,10 +241,10 @@ private:
             for (const int i : changedTrainers_) ch.push_back(chRecord(w_, i, '2', d));
             for (const int i : changedOwners_) bn.push_back(bnRecord(w_, i, '2', d));
             for (const int i : changedBreeders_) br.push_back(brRecord(w_, i, '2', d, s.version));
-            out_.add(s.masters, ts(d, "220000"), "KS", ks);
-            out_.add(s.masters, ts(d, "220000"), "CH", ch);
-            out_.add(s.masters, ts(d, "220000"), "BN", bn);
-            out_.add(s.masters, ts(d, "220000"), "BR", br);
+            out_.add(s.masters, ts(d, "220000"), ks);
+            out_.add(s.masters, ts(d, "220000"), ch);
+            out_.add(s.masters, ts(d, "220000"), bn);
+            out_.add(s.masters, ts(d, "220000"), br);
         }
         changedJockeys_.clear();
         changedTrainers_.clear();
@@ -271,8 +282,8 @@ private:
                 second.push_back(seRecord(w_, r, ru, '2', d - 1, false));
             }
         }
-        out_.add("RACE", ts(d, "060000"), "RA", first);
-        out_.add("RACE", ts(d, "070000"), "RA", second);
+        out_.add("RACE", ts(d, "060000"), first);
+        out_.add("RACE", ts(d, "070000"), second);
         countsOfTheDay(d, races);
         noteTraining(d, races);
         realTime(d, races);
