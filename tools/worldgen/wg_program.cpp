@@ -141,17 +141,13 @@ std::pair<int, int> kaiNichi(const std::string& jyo, Day d) {
     return {kai, nichi};
 }
 
-std::string cutBytes(const std::string& s, std::size_t n) {
-    std::size_t k = 0;
-    while (k < s.size() && k + charLen(s, k) <= n) k += charLen(s, k);
-    return s.substr(0, k);
-}
-
-void nameRace(Race& r, const std::string& hondai, const std::string& r6) {
+// Names a special race: its name, the short forms of 10, 6 and 3 characters
+// (a race with a well-known short name gives it as short6), and its number.
+void nameRace(Race& r, const std::string& hondai, const std::string& short6 = {}) {
     r.hondai = hondai;
-    r.r10 = cutBytes(hondai, 20);
-    r.r6 = cutBytes(r6, 12);
-    r.r3 = cutBytes(r6, 6);
+    r.r10 = raceShortName(hondai, 20);
+    r.r6 = short6.empty() ? raceShortName(hondai, 12) : raceShortName(short6, 12);
+    r.r3 = r.r6.size() <= 6 ? r.r6 : raceShortName(hondai, 6);
     std::uint64_t h = 0;
     for (const char c : hondai) h = h * 131 + static_cast<unsigned char>(c);
     r.tokuNum = 1000 + static_cast<int>(h % 8000);
@@ -211,6 +207,26 @@ Weather weatherOf(std::uint64_t seed, Day d, const std::string& jyo) {
     return w;
 }
 
+// The race symbol: mixed ("A") or international ("N", the top graded races)
+// at the central tracks, the sex restriction ("2" fillies and mares) and the
+// designated jockeys ("3", the win classes and up); "0" where none applies.
+std::string raceSymbol(const Race& r) {
+    if (r.jump) return "000";
+    std::string kigo = "000";
+    if (!r.local) kigo[0] = r.grade == 'A' || r.grade == 'B' ? 'N' : 'A';
+    if (r.fillies) kigo[1] = '2';
+    if (r.level >= 2 && !r.local) kigo[2] = '3';
+    return kigo;
+}
+
+// What follows from a race's class and course: symbol, going, conditions and prize money.
+void settle(Race& r, const Weather& w) {
+    r.kigo = raceSymbol(r);
+    r.going = r.turf() || r.jump ? w.siba : w.dirt;
+    setConditions(r);
+    setPrize(r);
+}
+
 // One slot of a meeting day's programme.
 struct Slot {
     int level;      // 0 newcomer .. 5 open
@@ -234,6 +250,48 @@ const char* youngClass(int month, int slot, int& level) {
     if (month >= 9 && slot == 2) level = 2;
     if (month <= 9 && level == 1 && (slot == 0 || slot == 2)) return "12";
     return "11";
+}
+
+// The course of the race's track nearest the wanted distance, on the other
+// surface when the track has none of the wanted one.
+void pickCourse(Race& r, char surface, int wanted) {
+    bool turf = surface == 'T';
+    if (courseDistances(r.jyo, turf).empty()) turf = !turf;
+    const std::vector<int>& ds = courseDistances(r.jyo, turf);
+    int best = ds.front();
+    for (const int x : ds)
+        if (std::abs(x - wanted) < std::abs(best - wanted)) best = x;
+    r.kyori = best;
+    r.trackCD = trackCodeFor(r.jyo, turf ? 'T' : 'D', best);
+}
+
+// A central race too few horses enter becomes a 1-win class race of the older
+// horses on the dirt, so that the meeting day keeps its twelve races; false
+// for a graded race, which is not replaced.
+bool toWinClass(Race& r) {
+    if (std::string("ABCFGH").find(r.grade) != std::string::npos) return false;
+    Race fresh;  // the same meeting, day, number, weather and post time
+    fresh.day = r.day;
+    fresh.jyo = r.jyo;
+    fresh.kai = r.kai;
+    fresh.nichi = r.nichi;
+    fresh.num = r.num;
+    fresh.tenko = r.tenko;
+    fresh.siba = r.siba;
+    fresh.dirt = r.dirt;
+    fresh.courseKubun = r.courseKubun;
+    fresh.hasso = r.hasso;
+    r = std::move(fresh);
+    const bool spring = r.day.month() <= 5;
+    r.syubetu = spring ? "14" : "13";
+    r.minAge = spring ? 4 : 3;
+    r.level = 2;
+    r.jyoken = "005";
+    r.jyuryo = '4';
+    pickCourse(r, 'D', 1700);
+    r.target = 16;
+    settle(r, Weather{r.tenko, r.siba, r.dirt});
+    return true;
 }
 
 // The tracks racing on a day: the central ones first, then the local ones.
@@ -283,19 +341,6 @@ private:
         return r;
     }
 
-    // The course of the track nearest the wanted distance, on the other
-    // surface when the track has none of the wanted one.
-    void pickCourse(Race& r, char surface, int wanted) const {
-        bool turf = surface == 'T';
-        if (courseDistances(jyo_, turf).empty()) turf = !turf;
-        const std::vector<int>& ds = courseDistances(jyo_, turf);
-        int best = ds.front();
-        for (const int x : ds)
-            if (std::abs(x - wanted) < std::abs(best - wanted)) best = x;
-        r.kyori = best;
-        r.trackCD = trackCodeFor(jyo_, turf ? 'T' : 'D', best);
-    }
-
     // Ten dirt races by ability band, the last a named one.
     void localRaces() {
         const int month = d_.month();
@@ -313,7 +358,7 @@ private:
             if (num == 10) {
                 r.grade = (d_.n / 7) % 2 ? 'D' : 'E';
                 const std::string word = placeWord(rng_);
-                nameRace(r, word + sj(r.grade == 'D' ? "記念" : "特別"), word + sj(r.grade == 'D' ? "記念" : "特別"));
+                nameRace(r, word + sj(r.grade == 'D' ? "記念" : "特別"));
                 r.level = 5;
             }
             day_.push_back(std::move(r));
@@ -324,7 +369,7 @@ private:
         const int month = d_.month();
         std::vector<Slot> slots = {
             {1, true, 'D', false}, {1, true, 'T', false}, {1, true, rng_.chance(0.5) ? 'T' : 'D', false},
-            {1, true, 'D', false}, {0, true, 'T', false}, {2, false, 'D', false},
+            {1, true, 'D', false}, {0, true, newcomerSurface(), false}, {2, false, 'D', false},
             {2, false, 'T', false}, {2, false, 'D', false}, {3, false, 'T', true},
             {rng_.chance(0.5) ? 3 : 4, false, 'D', true}, {5, false, rng_.chance(0.7) ? 'T' : 'D', true},
             {rng_.chance(0.5) ? 2 : 3, false, 'D', false}};
@@ -332,6 +377,9 @@ private:
         if (month > 3 && month < 6) slots[4] = {2, true, 'T', false};  // no newcomers from April to May
         return slots;
     }
+
+    // Newcomers run on the dirt at one meeting day in three, by day and track.
+    char newcomerSurface() const { return (d_.n + std::stoi(jyo_)) % 3 == 0 ? 'D' : 'T'; }
 
     void jumpRace(Race& r, const Slot& s) {
         const int month = d_.month();
@@ -377,10 +425,10 @@ private:
                 const std::string word = raceWord(rng_);
                 if (r.level >= 5) {
                     r.grade = rng_.chance(0.25) ? 'L' : 'E';
-                    nameRace(r, word + sj("ステークス"), word + sj("Ｓ"));
+                    nameRace(r, word + sj("ステークス"));
                 } else {
                     r.grade = 'E';
-                    nameRace(r, word + sj("特別"), word + sj("特別"));
+                    nameRace(r, word + sj("特別"));
                 }
             }
             r.fillies = s.level >= 2 && rng_.chance(0.08);
@@ -417,12 +465,7 @@ private:
     // Race symbol, going, conditions, prize money and post time.
     void finish(Race& r) const {
         static constexpr int kCentralTimes[12] = {955, 1025, 1055, 1125, 1215, 1245, 1315, 1345, 1420, 1455, 1535, 1610};
-        if (r.jump) r.kigo = "   ";
-        else r.kigo = std::string(1, local_ ? ' ' : (r.grade == 'A' || r.grade == 'B' ? 'N' : 'A')) +
-                      (r.fillies ? "2" : " ") + (r.level >= 2 && !local_ ? "3" : " ");
-        r.going = r.turf() || r.jump ? w_.siba : w_.dirt;
-        setConditions(r);
-        setPrize(r);
+        settle(r, w_);
         r.hasso = local_ ? addMinutes(1440, 35 * (r.num - 1)) : addMinutes(kCentralTimes[r.num - 1], 5 * static_cast<int>(order_));
     }
 
@@ -601,7 +644,7 @@ std::vector<Race> World::programDay(Day d, bool mustRace) {
     std::vector<char> busy(horses.size(), 0);
     std::vector<Race> kept;
     for (Race& r : races)
-        if (enter(r, rng, horses, busy)) kept.push_back(std::move(r));
+        if (enter(r, rng, horses, busy) || (!r.local && toWinClass(r) && enter(r, rng, horses, busy))) kept.push_back(std::move(r));
     // Race numbers follow one another again at each track.
     std::map<std::string, int> numbers;
     for (Race& r : kept) r.num = ++numbers[r.jyo];

@@ -184,7 +184,7 @@ struct Race {
     std::string jyoken = "005";  // JyokenCD5
     std::array<std::string, 5> jyokenAll;
     char grade = ' ';
-    std::string kigo = "   ";
+    std::string kigo = "000";
     char jyuryo = '4';
     bool fillies = false;
     int trackCD = 17, kyori = 1600;
