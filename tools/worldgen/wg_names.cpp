@@ -191,8 +191,17 @@ std::string headBytes(const std::string& s, std::size_t n) {
     return s.substr(0, k);
 }
 
+// The character boundary at or after pos.
+std::size_t boundaryFrom(const std::string& s, std::size_t pos) {
+    std::size_t k = 0;
+    while (k < pos && k < s.size()) k += charLen(s, k);
+    return k;
+}
+
 bool endsWith(const std::string& s, const std::string& end) {
-    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+    if (s.size() < end.size()) return false;
+    const std::size_t at = s.size() - end.size();
+    return boundaryFrom(s, at) == at && s.compare(at, end.size(), end) == 0;
 }
 
 }  // namespace
@@ -219,11 +228,15 @@ std::string raceShortName(const std::string& name, std::size_t bytes) {
     std::string s = name;
     for (const auto& [word, abbr] : words) {
         if (s.size() <= bytes) return s;
-        for (std::size_t at; (at = s.find(word)) != std::string::npos;) s.replace(at, word.size(), abbr);
+        s = replaceAll(s, word, abbr);
     }
     if (s.size() <= bytes) return s;
     const std::string open = sj("（");
-    if (const std::size_t at = s.find(open); at != std::string::npos && at > 0) s.resize(at);
+    for (std::size_t at = charLen(s, 0); at < s.size(); at += charLen(s, at))
+        if (s.compare(at, open.size(), open) == 0) {
+            s.resize(at);
+            break;
+        }
     if (s.size() <= bytes) return s;
     constexpr std::size_t kLeastStem = 4;  // two full-width characters
     for (const std::string& e : endings) {
