@@ -13,6 +13,8 @@
 namespace tarvo {
 namespace {
 
+namespace jvr = JVDTLabLib_TLB::JVResult;
+
 constexpr const char* kSection = "UMA_DB";
 constexpr int kSetupOption = 4;
 constexpr int kUsualOption = 1;
@@ -136,7 +138,7 @@ void RegistrationRun::begin() {
 void RegistrationRun::closeControl() {
     if (!open_) return;
     open_ = false;
-    if (const int r = jv_.JVClose(); r != 0) {
+    if (const int r = jv_.JVClose(); r != jvr::kOk) {
         fail(dataSpecs()[static_cast<std::size_t>(currentSpec_)].spec);
         view_.message(MessageKind::Error, sj("JVCloseエラー：") + num(r));
     }
@@ -219,22 +221,22 @@ void RegistrationRun::runSpec(int index, RunKind kind, const std::string& startD
         const int opened =
             jv_.JVOpen(d.spec, fromTime, setup ? kSetupOption : kUsualOption, reads, downloads, lastStamp);
         open_ = true;
-        readCount_ = opened == 0 ? reads : 0;
-        downloadCount_ = opened == 0 ? downloads : 0;
+        readCount_ = opened == jvr::kOk ? reads : 0;
+        downloadCount_ = opened == jvr::kOk ? downloads : 0;
 
-        if (opened != 0) {
+        if (opened != jvr::kOk) {
             if (setup) {
-                if (opened == -1)
+                if (opened == jvr::kNoData)
                     view_.message(MessageKind::Error, sj("開始日付を本日以前にしてください"));
-                else if (opened == -2)
+                else if (opened == jvr::kSetupCancelled)
                     view_.message(MessageKind::Information, sj("セットアップを中止しました"));
-                else if (opened != -504)
+                else if (opened != jvr::kMaintenance)
                     view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
                 fail(d.spec);
-            } else if (opened == -1) {
+            } else if (opened == jvr::kNoData) {
                 addMessageLine(sj(d.updateLabel) + displayTimestamp(fromTime));
             } else {
-                if (opened != -504) view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
+                if (opened != jvr::kMaintenance) view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
                 fail(d.spec);
             }
         } else {
@@ -380,12 +382,12 @@ void RegistrationRun::readFiles(int index, RunKind kind, const std::string& from
             view_.pump();
             continue;
         }
-        if (n == 0) {
+        if (n == jvr::kEndOfData) {
             read_.position = read_.maximum;
             showReadBar();
             return;
         }
-        if (n == -1) {
+        if (n == jvr::kFileEnd) {
             lastFileName_ = fileName;
             lastFileStamp = jv_.m_CurrentFileTimestamp();
             fileEnded();
@@ -397,7 +399,7 @@ void RegistrationRun::readFiles(int index, RunKind kind, const std::string& from
             view_.pump();
             continue;
         }
-        if (n == -3) {
+        if (n == jvr::kDownloading) {
             // Still downloading: a cancel stops here as at a file boundary.
             if (cancel_) {
                 stopAtBoundary(lastFileStamp);
@@ -407,18 +409,18 @@ void RegistrationRun::readFiles(int index, RunKind kind, const std::string& from
             view_.idle();
             continue;
         }
-        if (n == -402 || n == -403) {
+        if (n == jvr::kDamagedSize || n == jvr::kDamagedData) {
             fail(d.spec);
             jv_.JVFiledelete(fileName);
             view_.message(MessageKind::Error,
                           fileName +
-                              sj(n == -402 ? "のサイズに異常があるため、処理を中止します。"
+                              sj(n == jvr::kDamagedSize ? "のサイズに異常があるため、処理を中止します。"
                                            : "のデータに異常があるため、処理を中止します。") +
                               "\n" + sj(setup ? "セットアップを再度行ってください。" : "データ登録を再度行ってください。"));
             if (setup && !lastFileName_.empty()) saveResumePoint(index, fromTime, lastFileName_, "");
             return;
         }
-        if (n == -502) {
+        if (n == jvr::kDownloadFailed) {
             fail(d.spec);
             view_.message(MessageKind::Error, sj("データのダウンロードに失敗しました。"));
             return;

@@ -9,6 +9,23 @@
 
 namespace JVDTLabLib_TLB {
 
+// Results of the control's calls that callers tell apart. A number can mean
+// different things to different calls (-1 is "nothing to read" to JVOpen and
+// "end of a file" to JVGets): each call below names the ones it gives.
+namespace JVResult {
+inline constexpr int kOk = 0;               // ready, opened, closed, drawn
+inline constexpr int kEndOfData = 0;        // JVGets, JVRead, JVMVRead: nothing more to read
+inline constexpr int kNoData = -1;          // JVOpen, JVRTOpen, JVMVOpen: nothing to read
+inline constexpr int kFileEnd = -1;         // JVGets, JVRead: one file ended
+inline constexpr int kSetupCancelled = -2;  // JVOpen: the user cancelled the setup
+inline constexpr int kDownloading = -3;     // JVGets, JVRead: the file is not downloaded yet
+inline constexpr int kOpenError = -100;     // JVOpen: the service cannot serve the open
+inline constexpr int kDamagedSize = -402;   // JVGets, JVRead: the file does not end with a whole record
+inline constexpr int kDamagedData = -403;   // JVGets, JVRead: a record of the file is broken
+inline constexpr int kDownloadFailed = -502;  // JVGets, JVRead: the file could not be downloaded
+inline constexpr int kMaintenance = -504;   // JVOpen, JVRTOpen, JVMVPlay: server maintenance
+}  // namespace JVResult
+
 class IJVLink {
 public:
     virtual ~IJVLink() = default;
@@ -18,33 +35,34 @@ public:
     // Shows the control's own settings dialog; the result is ignored by callers.
     virtual int JVSetUIProperties() = 0;
 
-    // 0 = opened; -1 = nothing to read; -2 = setup cancelled by the user;
-    // -504 = server maintenance; other negative = error.
+    // kOk; kNoData; kSetupCancelled; kMaintenance; other negative = error
+    // (kOpenError when the service cannot serve it).
     virtual int JVOpen(const std::string& dataspec, const std::string& fromtime, int option,
                        int& readcount, int& downloadcount, std::string& lastfiletimestamp) = 0;
-    // 0 = opened; -1 = no data.
+    // kOk; kNoData; kMaintenance.
     virtual int JVRTOpen(const std::string& dataspec, const std::string& key) = 0;
     // Files downloaded so far; negative = error.
     virtual int JVStatus() = 0;
-    // Record length (> 0) with the record in buff; 0 = end of data; -1 = end of a file;
-    // -3 = still downloading; -402, -403 = damaged file; -502 = download failed.
+    // Record length (> 0) with the record in buff; kEndOfData; kFileEnd;
+    // kDownloading; kDamagedSize, kDamagedData; kDownloadFailed; any other
+    // result below 1 = call again.
     virtual int JVGets(std::string& buff, int size, std::string& filename) = 0;
     // As JVGets, the record as text.
     virtual int JVRead(std::string& buff, int size, std::string& filename) = 0;
     virtual int JVSkip() = 0;
     virtual int JVFiledelete(const std::string& filename) = 0;
-    // 0 = closed.
+    // kOk = closed.
     virtual int JVClose() = 0;
 
-    // 0 = drawn; -1 = not drawn (a placeholder bitmap is still written).
+    // kOk = drawn; -1 = not drawn (a placeholder bitmap is still written).
     virtual int JVFukuFile(const std::string& pattern, const std::string& filepath) = 0;
     // > 0 = video available.
     virtual int JVMVCheck(const std::string& key) = 0;
     virtual int JVMVPlay(const std::string& key) = 0;
     virtual int JVMVPlayWithType(const std::string& movietype, const std::string& key) = 0;
-    // 0 = opened, -1 = none.
+    // kOk; kNoData = none.
     virtual int JVMVOpen(const std::string& movietype, const std::string& searchkey) = 0;
-    // > 0 = an entry in buff, 0 = end.
+    // > 0 = an entry in buff; kEndOfData.
     virtual int JVMVRead(std::string& buff, int size) = 0;
 
     // Four-digit version text ("0490" is 4.9.0).

@@ -23,6 +23,7 @@ namespace tarvo {
 namespace {
 
 namespace fs = std::filesystem;
+namespace jvr = JVDTLabLib_TLB::JVResult;
 
 constexpr const char* kSection = "JVLINK";
 constexpr const char* kRaceVideoType = "00";
@@ -153,18 +154,18 @@ bool sameModification(const std::string& a, const std::string& b) {
     return !e1 && !e2 && ta == tb;
 }
 
-// A record stream's damage: -402 when it does not end with a whole record,
-// -403 when a record does not start with a record id; 0 when sound.
+// A record stream's damage: kDamagedSize when it does not end with a whole
+// record, kDamagedData when a record does not start with a record id; kOk when sound.
 int checkRecords(const std::string& data) {
-    if (data.empty()) return 0;
-    if (data.size() < 2 || data.compare(data.size() - 2, 2, "\r\n") != 0) return -402;
+    if (data.empty()) return jvr::kOk;
+    if (data.size() < 2 || data.compare(data.size() - 2, 2, "\r\n") != 0) return jvr::kDamagedSize;
     const auto idChar = [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); };
     for (std::size_t pos = 0; pos < data.size();) {
         const std::size_t end = data.find("\r\n", pos);
-        if (end - pos < 2 || !idChar(data[pos]) || !idChar(data[pos + 1])) return -403;
+        if (end - pos < 2 || !idChar(data[pos]) || !idChar(data[pos + 1])) return jvr::kDamagedData;
         pos = end + 2;
     }
-    return 0;
+    return jvr::kOk;
 }
 
 }  // namespace
@@ -222,7 +223,7 @@ double JVLinkEmulator::rate() const {
 int JVLinkEmulator::JVInit(const std::string& sid) {
     sid_ = sid;
     const int result = static_cast<int>(toNumber(setting("init", "0"), 0));
-    initialised_ = result == 0;
+    initialised_ = result == jvr::kOk;
     return result;
 }
 
@@ -255,7 +256,7 @@ int JVLinkEmulator::JVOpen(const std::string& dataspec, const std::string& fromt
     lastfiletimestamp = fromtime;
     if (!initialised_) return kNotInitialised;
     if (open_) return kAlreadyOpen;
-    if (maintenance("open")) return -504;
+    if (maintenance("open")) return jvr::kMaintenance;
     if (dataspec.size() % 4 != 0 || !alnum(dataspec) || fromtime.size() != 14 || !allDigits(fromtime) || option < 1 ||
         option > 4)
         return kBadParameter;
@@ -265,7 +266,7 @@ int JVLinkEmulator::JVOpen(const std::string& dataspec, const std::string& fromt
     if (setup) {
         std::string day = setting("today");
         if (day.size() != 8 || !allDigits(day)) day = today();
-        if (fromtime.substr(0, 8) > day) return -1;
+        if (fromtime.substr(0, 8) > day) return jvr::kNoData;
     }
 
     std::vector<File> files;
@@ -289,7 +290,7 @@ int JVLinkEmulator::JVOpen(const std::string& dataspec, const std::string& fromt
     std::sort(files.begin(), files.end(), [](const File& a, const File& b) {
         return a.timestamp != b.timestamp ? a.timestamp < b.timestamp : a.name < b.name;
     });
-    if (files.empty() && !setup) return -1;
+    if (files.empty() && !setup) return jvr::kNoData;
 
     std::size_t downloads = 0;
     for (File& f : files) {
@@ -311,19 +312,19 @@ int JVLinkEmulator::JVOpen(const std::string& dataspec, const std::string& fromt
     readcount = static_cast<int>(files_.size());
     downloadcount = static_cast<int>(downloads);
     if (!files_.empty()) lastfiletimestamp = files_.back().timestamp;
-    return 0;
+    return jvr::kOk;
 }
 
 int JVLinkEmulator::JVRTOpen(const std::string& dataspec, const std::string& key) {
     if (!initialised_) return kNotInitialised;
     if (open_) return kAlreadyOpen;
-    if (maintenance("rtopen")) return -504;
+    if (maintenance("rtopen")) return jvr::kMaintenance;
     if (dataspec.size() != 4 || !alnum(dataspec) || !alnum(key)) return kBadParameter;
     if (const long long r = toNumber(fault("rtopen_result", dataspec), 0); r != 0) return static_cast<int>(r);
     if (!sourceExists()) return kSourceMissing;
     const std::string path = sourceFolder() + dataspec + "/" + key + ".jvd";
     std::error_code ec;
-    if (!fs::is_regular_file(path, ec)) return -1;
+    if (!fs::is_regular_file(path, ec)) return jvr::kNoData;
     std::string ts;
     if (const auto t = fs::last_write_time(path, ec); !ec)
         ts = localTimestamp(std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(t)));
@@ -339,7 +340,7 @@ int JVLinkEmulator::JVRTOpen(const std::string& dataspec, const std::string& key
     recordsRead_ = 0;
     currentTimestamp_.clear();
     readFaults();
-    return 0;
+    return jvr::kOk;
 }
 
 void JVLinkEmulator::readFaults() {
@@ -403,23 +404,23 @@ void JVLinkEmulator::fetch(File& f) {
 
 int JVLinkEmulator::beginFile() {
     File& f = files_[current_];
-    if (f.failed || listed(splitList(fault("download_fail", spec_)), f.name)) return -502;
+    if (f.failed || listed(splitList(fault("download_fail", spec_)), f.name)) return jvr::kDownloadFailed;
     std::string data;
     try {
-        if (!readFile(realTime_ ? f.sourcePath : cachePath(f), data)) return -502;
+        if (!readFile(realTime_ ? f.sourcePath : cachePath(f), data)) return jvr::kDownloadFailed;
     } catch (const IoError&) {
-        return -502;
+        return jvr::kDownloadFailed;
     }
     int damage = checkRecords(data);
     if (realTime_ && damage == 0) {  // real-time files are not cached: their damage is named only
-        if (listed(splitList(setting("damage_size")), f.name)) damage = -402;
-        else if (listed(splitList(setting("damage_data")), f.name)) damage = -403;
+        if (listed(splitList(setting("damage_size")), f.name)) damage = jvr::kDamagedSize;
+        else if (listed(splitList(setting("damage_data")), f.name)) damage = jvr::kDamagedData;
     }
-    if (damage != 0) return damage;
+    if (damage != jvr::kOk) return damage;
     data_ = std::move(data);
     offset_ = 0;
     loaded_ = true;
-    return 0;
+    return jvr::kOk;
 }
 
 int JVLinkEmulator::JVStatus() {
@@ -438,20 +439,20 @@ int JVLinkEmulator::JVGets(std::string& buff, int size, std::string& filename) {
     filename.clear();
     if (!open_) return kNotOpen;
     if (stuckResult_ != 0 && recordsRead_ >= stuckAfter_) return stuckResult_;
-    if (current_ >= files_.size()) return 0;
+    if (current_ >= files_.size()) return jvr::kEndOfData;
     const File& f = files_[current_];
     filename = f.name;
     currentTimestamp_ = f.timestamp;
     if (!loaded_) {
-        if (f.needsDownload && f.downloadIndex >= downloaded()) return -3;
+        if (f.needsDownload && f.downloadIndex >= downloaded()) return jvr::kDownloading;
         fetchDownloaded();
-        if (const int err = beginFile(); err != 0) return err;
+        if (const int err = beginFile(); err != jvr::kOk) return err;
     }
     if (offset_ >= data_.size()) {  // the file ended; the next call goes on with the next file
         loaded_ = false;
         data_.clear();
         ++current_;
-        return -1;
+        return jvr::kFileEnd;
     }
     const std::size_t end = data_.find("\r\n", offset_) + 2;
     const std::size_t len = end - offset_;
@@ -473,7 +474,7 @@ int JVLinkEmulator::JVSkip() {
         data_.clear();
         ++current_;
     }
-    return 0;
+    return jvr::kOk;
 }
 
 int JVLinkEmulator::JVFiledelete(const std::string& filename) {
@@ -551,14 +552,14 @@ int JVLinkEmulator::JVMVCheck(const std::string& key) {
 }
 
 int JVLinkEmulator::playVideo(const std::string& type, const std::string& key) {
-    if (maintenance("mvplay")) return -504;
+    if (maintenance("mvplay")) return jvr::kMaintenance;
     for (const Video& v : readVideoList()) {
         if (v.type != type || v.key != key) continue;
         const std::string path = v.file[0] == '/' ? v.file : sourceFolder() + "MOVIE/" + v.file;
-        if (!fileExists(path)) return -1;
-        return mediaOpener()(path) == 0 ? 0 : kPlayerFailed;
+        if (!fileExists(path)) return jvr::kNoData;
+        return mediaOpener()(path) == 0 ? jvr::kOk : kPlayerFailed;
     }
-    return -1;
+    return jvr::kNoData;
 }
 
 int JVLinkEmulator::JVMVPlay(const std::string& key) { return playVideo(kRaceVideoType, key); }
@@ -570,17 +571,17 @@ int JVLinkEmulator::JVMVPlayWithType(const std::string& movietype, const std::st
 int JVLinkEmulator::JVMVOpen(const std::string& movietype, const std::string& searchkey) {
     videoEntries_.clear();
     videoNext_ = 0;
-    if (maintenance("mvopen")) return -504;
+    if (maintenance("mvopen")) return jvr::kMaintenance;
     if (const long long r = toNumber(setting("mvopen_result"), 0); r != 0) return static_cast<int>(r);
     for (const Video& v : readVideoList())
         if (v.type == movietype && v.listKey == searchkey) videoEntries_.push_back(v.key);
-    return videoEntries_.empty() ? -1 : 0;
+    return videoEntries_.empty() ? jvr::kNoData : jvr::kOk;
 }
 
 int JVLinkEmulator::JVMVRead(std::string& buff, int size) {
     buff.clear();
     if (const long long r = toNumber(setting("mvread_result"), 0); r != 0) return static_cast<int>(r);
-    if (videoNext_ >= videoEntries_.size()) return 0;
+    if (videoNext_ >= videoEntries_.size()) return jvr::kEndOfData;
     const std::string& e = videoEntries_[videoNext_++];
     buff = size > 0 && static_cast<std::size_t>(size) < e.size() ? e.substr(0, static_cast<std::size_t>(size)) : e;
     return static_cast<int>(e.size());

@@ -13,6 +13,7 @@ namespace tarvo {
 namespace {
 
 namespace fs = std::filesystem;
+namespace jvr = JVDTLabLib_TLB::JVResult;
 using test::slurp;
 using test::spit;
 
@@ -41,11 +42,11 @@ protected:
         std::string buff, file;
         for (int i = 0; i < limit; ++i) {
             const int r = jv.JVGets(buff, 85000, file);
-            if (r == 0) break;
+            if (r == jvr::kEndOfData) break;
             if (r > 0) {
                 EXPECT_EQ(static_cast<std::size_t>(r), buff.size());
                 out.push_back("record:" + buff.substr(0, buff.size() - 2) + "@" + jv.m_CurrentFileTimestamp());
-            } else if (r == -1) {
+            } else if (r == jvr::kFileEnd) {
                 out.push_back("eof:" + file + "@" + jv.m_CurrentFileTimestamp());
             } else {
                 out.push_back("result:" + std::to_string(r) + ":" + file);
@@ -102,10 +103,10 @@ TEST_F(JVLinkEmu, UsualAndSetupSelectionAndTheReadingProtocol) {
     jv.JVClose();
 
     // Nothing newer in a usual run; a setup after today; a setup with nothing to read.
-    EXPECT_EQ(jv.JVOpen("RACE", "20240113180000", 1, reads, downloads, last), -1);
+    EXPECT_EQ(jv.JVOpen("RACE", "20240113180000", 1, reads, downloads, last), jvr::kNoData);
     EXPECT_EQ(reads, 0);
     jv.JVClose();
-    EXPECT_EQ(jv.JVOpen("RACE", "20240121000000", 4, reads, downloads, last), -1);
+    EXPECT_EQ(jv.JVOpen("RACE", "20240121000000", 4, reads, downloads, last), jvr::kNoData);
     jv.JVClose();
     EXPECT_EQ(jv.JVOpen("BLDN", "20240101000000", 4, reads, downloads, last), 0);
     EXPECT_EQ(reads, 0);
@@ -148,14 +149,14 @@ TEST_F(JVLinkEmu, DownloadsAdvanceWithTimeAtTheConfiguredRate) {
     ASSERT_EQ(jv.JVOpen("RACE", "20240101000000", 4, reads, downloads, last), 0);
     ASSERT_EQ(downloads, 3);
     EXPECT_EQ(jv.JVStatus(), 0);
-    EXPECT_EQ(jv.JVGets(buff, 85000, file), -3);
+    EXPECT_EQ(jv.JVGets(buff, 85000, file), jvr::kDownloading);
     EXPECT_FALSE(fs::exists(home.path() + "jvlink-cache/RACE/20240106180000-A.jvd"));
     now += 0.6;  // one file
     EXPECT_EQ(jv.JVStatus(), 1);
     EXPECT_TRUE(fs::exists(home.path() + "jvlink-cache/RACE/20240106180000-A.jvd"));
     for (int i = 0; i < 3; ++i) EXPECT_GT(jv.JVGets(buff, 85000, file), 0);
-    EXPECT_EQ(jv.JVGets(buff, 85000, file), -1);
-    EXPECT_EQ(jv.JVGets(buff, 85000, file), -3);  // the second file is not there yet
+    EXPECT_EQ(jv.JVGets(buff, 85000, file), jvr::kFileEnd);
+    EXPECT_EQ(jv.JVGets(buff, 85000, file), jvr::kDownloading);  // the second file is not there yet
     EXPECT_EQ(file, "20240107180000-B.jvd");
     now += 10;
     EXPECT_EQ(jv.JVStatus(), 3);
@@ -190,7 +191,8 @@ TEST_F(JVLinkEmu, DamagedFilesAndFailedDownloads) {
         const char* key;
         int result;
     };
-    for (const Case c : {Case{"damage_size", -402}, Case{"damage_data", -403}, Case{"download_fail", -502}}) {
+    for (const Case c : {Case{"damage_size", jvr::kDamagedSize}, Case{"damage_data", jvr::kDamagedData},
+                         Case{"download_fail", jvr::kDownloadFailed}}) {
         SCOPED_TRACE(c.key);
         fs::remove_all(home.path() + "jvlink-cache");
         test::spit(home.path() + "jvlink.ini", "");
@@ -214,8 +216,8 @@ TEST_F(JVLinkEmu, DamagedFilesAndFailedDownloads) {
         ASSERT_EQ(jv.JVOpen("RACE", "20240106180000", 1, reads, downloads, last), 0);
         EXPECT_EQ(downloads, 1);
         const auto again = readAll(jv);
-        if (c.result == -502) {
-            EXPECT_EQ(again.front(), "result:-502:20240107180000-B.jvd");
+        if (c.result == jvr::kDownloadFailed) {
+            EXPECT_EQ(again.front(), "result:" + std::to_string(jvr::kDownloadFailed) + ":20240107180000-B.jvd");
         } else {
             EXPECT_EQ(again.front(), "record:RA2@20240107180000");
             EXPECT_EQ(again.size(), 5u);
@@ -231,7 +233,7 @@ TEST_F(JVLinkEmu, InjectedResultsOfOpenStatusReadAndClose) {
 
     set("open_result", "-2");
     set("open_result.DIFN", "-100");
-    EXPECT_EQ(jv.JVOpen("RACE", "20240101000000", 4, reads, downloads, last), -2);
+    EXPECT_EQ(jv.JVOpen("RACE", "20240101000000", 4, reads, downloads, last), jvr::kSetupCancelled);
     EXPECT_EQ(jv.JVClose(), 0);
     EXPECT_EQ(jv.JVOpen("DIFN", "20240101000000", 4, reads, downloads, last), -100);
     jv.JVClose();
@@ -278,10 +280,10 @@ TEST_F(JVLinkEmu, ServerMaintenance) {
         int open, rtopen, mvplay, mvopen;
     };
     const Case cases[] = {
-        {"1", -504, -504, -504, -504},
-        {"open", -504, 0, 0, -1},
-        {"rtopen,mvplay", 0, -504, -504, -1},
-        {"", 0, 0, 0, -1},
+        {"1", jvr::kMaintenance, jvr::kMaintenance, jvr::kMaintenance, jvr::kMaintenance},
+        {"open", jvr::kMaintenance, jvr::kOk, jvr::kOk, jvr::kNoData},
+        {"rtopen,mvplay", jvr::kOk, jvr::kMaintenance, jvr::kMaintenance, jvr::kNoData},
+        {"", jvr::kOk, jvr::kOk, jvr::kOk, jvr::kNoData},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);
@@ -301,7 +303,7 @@ TEST_F(JVLinkEmu, ServerMaintenance) {
 TEST_F(JVLinkEmu, RealTimeDataByKey) {
     spit(src + "0B12/20240106.jvd", rec("RA", "7") + rec("SE", "71"));
     JVLinkEmulator jv = make();
-    EXPECT_EQ(jv.JVRTOpen("0B12", "20240107"), -1);
+    EXPECT_EQ(jv.JVRTOpen("0B12", "20240107"), jvr::kNoData);
     jv.JVClose();
     ASSERT_EQ(jv.JVRTOpen("0B12", "20240106"), 0);
     const auto got = readAll(jv);
@@ -313,7 +315,7 @@ TEST_F(JVLinkEmu, RealTimeDataByKey) {
     EXPECT_FALSE(fs::exists(home.path() + "jvlink-cache/0B12"));
     set("damage_data", "20240106.jvd");
     ASSERT_EQ(jv.JVRTOpen("0B12", "20240106"), 0);
-    EXPECT_EQ(readAll(jv), std::vector<std::string>{"result:-403:20240106.jvd"});
+    EXPECT_EQ(readAll(jv), std::vector<std::string>{"result:" + std::to_string(jvr::kDamagedData) + ":20240106.jvd"});
     jv.JVClose();
 }
 
@@ -383,8 +385,8 @@ TEST_F(JVLinkEmu, VideosAndTheTrainingList) {
     EXPECT_EQ(jv.JVMVCheck("202401060512"), 1);
     EXPECT_EQ(jv.JVMVCheck("202401060501"), 0);
     EXPECT_EQ(jv.JVMVPlay("202401060511"), 0);
-    EXPECT_EQ(jv.JVMVPlay("202401060512"), -1);  // listed, but its file is missing
-    EXPECT_EQ(jv.JVMVPlay("202401060501"), -1);
+    EXPECT_EQ(jv.JVMVPlay("202401060512"), jvr::kNoData);  // listed, but its file is missing
+    EXPECT_EQ(jv.JVMVPlay("202401060501"), jvr::kNoData);
     EXPECT_EQ(jv.JVMVPlayWithType("11", "202401032021104567"), 0);
     EXPECT_EQ(played, (std::vector<std::string>{src + "MOVIE/race.mp4", src + "MOVIE/train.mp4"}));
 
@@ -396,7 +398,7 @@ TEST_F(JVLinkEmu, VideosAndTheTrainingList) {
     EXPECT_EQ(e, "202401042019103333");
     EXPECT_EQ(jv.JVMVRead(e, 19), 0);
     EXPECT_EQ(jv.JVClose(), 0);
-    EXPECT_EQ(jv.JVMVOpen("11", "20240107"), -1);
+    EXPECT_EQ(jv.JVMVOpen("11", "20240107"), jvr::kNoData);
     jv.JVClose();
 
     set("mvread_result", "-502");

@@ -21,6 +21,7 @@ namespace tarvo {
 namespace {
 
 namespace fs = std::filesystem;
+namespace jvr = JVDTLabLib_TLB::JVResult;
 
 // Everything the run shows, as UTF-8.
 struct RecordingView : RegistrationView {
@@ -244,7 +245,7 @@ TEST_F(RegisterTest, FailuresOfTheControlEndTheRunWithTheirMessages) {
     const std::string again = "\nセットアップを再度行ってください。";
     const Case cases[] = {
         {"start date after today", RunKind::Setup, {{"today", "20231231"}}, {"開始日付を本日以前にしてください"}, "RACE", false},
-        {"setup cancelled in the control", RunKind::Setup, {{"open_result", "-2"}}, {"セットアップを中止しました"}, "RACE", false},
+        {"setup cancelled in the control", RunKind::Setup, {{"open_result", std::to_string(jvr::kSetupCancelled)}}, {"セットアップを中止しました"}, "RACE", false},
         {"server maintenance", RunKind::Setup, {{"maintenance", "open"}}, {}, "RACE", false},
         {"open error in DIFN", RunKind::Setup, {{"open_result.DIFN", "-100"}}, {"JVOpenエラー：-100"}, "DIFN", true},
         {"close error", RunKind::Setup, {{"close_result.RACE", "-7"}}, {"JVCloseエラー：-7"}, "RACE", true},
@@ -255,7 +256,7 @@ TEST_F(RegisterTest, FailuresOfTheControlEndTheRunWithTheirMessages) {
          {"20240106180100-SE.jvdのデータに異常があるため、処理を中止します。" + again}, "RACE", true},
         {"download failed", RunKind::Setup, {{"download_fail.SNPN", "*"}}, {"データのダウンロードに失敗しました。"}, "SNPN", true},
         {"reading stuck", RunKind::Setup, {{"gets_stuck.BLDN", "-999"}}, {"JVGetsエラー：-999"}, "BLDN", true},
-        {"usual run, maintenance", RunKind::Usual, {{"open_result", "-504"}}, {}, "RACE", false},
+        {"usual run, maintenance", RunKind::Usual, {{"open_result", std::to_string(jvr::kMaintenance)}}, {}, "RACE", false},
         {"usual run, open error", RunKind::Usual, {{"open_result", "-301"}}, {"JVOpenエラー：-301"}, "RACE", false},
         {"usual run, damaged file", RunKind::Usual, {{"damage_data", "20240113180100-SE.jvd"}},
          {"20240113180100-SE.jvdのデータに異常があるため、処理を中止します。\nデータ登録を再度行ってください。"}, "RACE", true},

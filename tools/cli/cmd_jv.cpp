@@ -17,6 +17,8 @@
 namespace tarvo::cli {
 namespace {
 
+namespace jvr = JVDTLabLib_TLB::JVResult;
+
 constexpr int kRecordBuffer = 85000;
 // Results below 1 that are neither listed nor end anything are retried this often.
 constexpr int kRetryLimit = 1000;
@@ -34,21 +36,21 @@ int readSession(Context& ctx, JVLinkEmulator& jv, std::string* dump) {
             if (dump) *dump += buff;
             continue;
         }
-        if (r == 0) {
+        if (r == jvr::kEndOfData) {
             ctx.println("end\t0");
             return 0;
         }
-        if (r == -1) {
+        if (r == jvr::kFileEnd) {
             retries = 0;
             ctx.println("file\t" + file + "\t" + jv.m_CurrentFileTimestamp() + "\t" + std::to_string(inFile));
             inFile = 0;
             continue;
         }
-        if (r == -3) {  // still downloading
+        if (r == jvr::kDownloading) {  // still downloading
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
-        if (r == -402 || r == -403 || r == -502 || ++retries > kRetryLimit) {
+        if (r == jvr::kDamagedSize || r == jvr::kDamagedData || r == jvr::kDownloadFailed || ++retries > kRetryLimit) {
             ctx.println("error\t" + std::to_string(r) + "\t" + file);
             return 1;
         }
@@ -83,7 +85,7 @@ int cmdJv(Context& ctx) {
         }
         result = jv.JVOpen(a[1], a[2], option, reads, downloads, last);
         ctx.println("open\t" + std::to_string(result));
-        if (result == 0) {
+        if (result == jvr::kOk) {
             ctx.println("readcount\t" + std::to_string(reads));
             ctx.println("downloadcount\t" + std::to_string(downloads));
             ctx.println("lastfiletimestamp\t" + last);
@@ -92,15 +94,15 @@ int cmdJv(Context& ctx) {
         result = jv.JVRTOpen(a[1], a[2]);
         ctx.println("rtopen\t" + std::to_string(result));
     }
-    int status = result == 0 || result == -1 ? 0 : 1;
-    if (result == 0) {
+    int status = result == jvr::kOk || result == jvr::kNoData ? 0 : 1;
+    if (result == jvr::kOk) {
         std::string dump;
         status = readSession(ctx, jv, ctx.has("--dump") ? &dump : nullptr);
         if (ctx.has("--dump")) writeFileAtomic(ctx.option("--dump"), dump);
     }
     const int closed = jv.JVClose();
     ctx.println("close\t" + std::to_string(closed));
-    return closed == 0 ? status : 1;
+    return closed == jvr::kOk ? status : 1;
 }
 
 }  // namespace tarvo::cli
