@@ -181,11 +181,31 @@ void RegistrationRun::saveResumePoint(int index, const std::string& fromTime, co
 }
 
 void RegistrationRun::runSpec(int index, RunKind kind, const std::string& startDate) {
-    const DataSpec& d = dataSpecs()[static_cast<std::size_t>(index)];
-    const bool setup = kind == RunKind::Setup;
     currentSpec_ = index;
     filesDone_ = 0;
+    resetProgress();
+    // Any input/output failure (the store, the settings file) ends the data spec
+    // with the system's error text.
+    try {
+        plan_ = planSpec(index, kind, startDate);
+        if (openSpec()) {
+            waitForDownloads();
+            read_.maximum = readCount_;
+            showReadBar();
+            if (errorMarker_.empty() && !cancel_ && readCount_ > 0) readFiles();
+            takeCandidates();
+        }
+        closeSpec();
+    } catch (const IoError& e) {
+        fail(dataSpecs()[static_cast<std::size_t>(index)].spec);
+        view_.message(MessageKind::Error, e.what());
+        setDownloadTimer(false);
+        closeControl();
+    }
+    showSpecStatus(index);
+}
 
+void RegistrationRun::resetProgress() {
     view_.downloadLabel(sj("ダウンロード： 0 / 0"));
     view_.readLabel(sj("読み込み： 0 / 0"));
     setDownloadTimer(false);
@@ -193,247 +213,248 @@ void RegistrationRun::runSpec(int index, RunKind kind, const std::string& startD
     read_ = {};
     showDownloadBar();
     showReadBar();
+}
 
-    // Any input/output failure (the store, the settings file) ends the data spec
-    // with the system's error text.
-    try {
-        // From-time and date floor.
-        std::string fromTime, fileKey;
-        int dateFloor = 0;
-        bool resume = false;
-        if (setup) {
-            fromTime = startDate + "000000";
-            dateFloor = toIntDef(startDate, 0);
-            fileKey = trimBoth(setting(key(index, "fname")));
-            resume = !fileKey.empty() && setting(key(index, "start")).substr(0, 8) == startDate;
-        } else {
-            // A data spec that had nothing to read in the setup has no next time of
-            // its own yet: it starts from the setup's start.
-            fromTime = trimBoth(setting(key(index, "ltime")));
-            if (fromTime.empty()) fromTime = trimBoth(setting(key(index, "start")));
-            if (fromTime.empty()) fromTime = trimBoth(setting("set_start"));
-            dateFloor = toIntDef(setting(key(index, "start")).substr(0, 8), 0);
-        }
-
-        view_.startTime(index, now());
-        int reads = 0, downloads = 0;
-        std::string lastStamp;
-        const int opened =
-            jv_.JVOpen(d.spec, fromTime, setup ? kSetupOption : kUsualOption, reads, downloads, lastStamp);
-        open_ = true;
-        readCount_ = opened == jvr::kOk ? reads : 0;
-        downloadCount_ = opened == jvr::kOk ? downloads : 0;
-
-        if (opened != jvr::kOk) {
-            if (setup) {
-                if (opened == jvr::kNoData)
-                    view_.message(MessageKind::Error, sj("開始日付を本日以前にしてください"));
-                else if (opened == jvr::kSetupCancelled)
-                    view_.message(MessageKind::Information, sj("セットアップを中止しました"));
-                else if (opened != jvr::kMaintenance)
-                    view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
-                fail(d.spec);
-            } else if (opened == jvr::kNoData) {
-                addMessageLine(sj(d.updateLabel) + displayTimestamp(fromTime));
-            } else {
-                if (opened != jvr::kMaintenance) view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
-                fail(d.spec);
-            }
-        } else {
-            view_.downloadLabel(counter("ダウンロード： ", download_.position, downloadCount_));
-            view_.readLabel(counter("読み込み： ", read_.position, readCount_));
-            addMessageLine(sj(d.updateLabel) + displayTimestamp(lastStamp));
-
-            if (downloadCount_ > 0) {
-                download_.maximum = downloadCount_;
-                showDownloadBar();
-                setDownloadTimer(true);
-                setStatus(index, "ＤＬ中", StatusColour::Black, num(filesDone_));
-                while (!cancel_ && errorMarker_.empty() && open_) {
-                    const int status = jv_.JVStatus();
-                    if (status < 0) {
-                        statusFailure(status);
-                        break;
-                    }
-                    if (status >= downloadCount_) break;
-                    view_.pump();
-                    view_.idle();
-                }
-            } else {
-                download_ = {100, 100};
-                showDownloadBar();
-            }
-
-            read_.maximum = readCount_;
-            showReadBar();
-            if (errorMarker_.empty() && !cancel_ && readCount_ > 0)
-                readFiles(index, kind, fromTime, dateFloor, resume, fileKey);
-
-            // What the next run starts from. A data spec that failed keeps its old
-            // restart points, so that no file it did not store is passed over.
-            if (errorMarker_.empty() && !cancel_ && d.spec == std::string("BLDN")) {
-                if (setup) {
-                    setStartCandidate_ = fromTime;
-                    lasttimeCandidate_ = lastStamp.empty() ? fromTime : lastStamp;
-                } else {
-                    lasttimeCandidate_ = lastStamp.empty() ? setting("lasttime") : lastStamp;
-                }
-            }
-        }
-
-        setDownloadTimer(false);
-        view_.endTime(index, now());
-        const bool wasOpen = open_;
-        closeControl();
-        const bool closed = wasOpen && errorMarker_.empty();
-
-        if (closed && !cancel_ && readCount_ > 0) {
-            if (setup) {
-                write(key(index, "start"), fromTime);
-                write(key(index, "fname"), lastFileName_);
-                write(key(index, "tstmp"), "");
-            }
-            write(key(index, "ltime"), lastStamp);
-        }
-    } catch (const IoError& e) {
-        fail(d.spec);
-        view_.message(MessageKind::Error, e.what());
-        setDownloadTimer(false);
-        closeControl();
+RegistrationRun::SpecPlan RegistrationRun::planSpec(int index, RunKind kind, const std::string& startDate) const {
+    SpecPlan p;
+    p.index = index;
+    p.setup = kind == RunKind::Setup;
+    if (p.setup) {
+        p.fromTime = startDate + "000000";
+        p.dateFloor = toIntDef(startDate, 0);
+        p.fileKey = trimBoth(setting(key(index, "fname")));
+        p.resume = !p.fileKey.empty() && setting(key(index, "start")).substr(0, 8) == startDate;
+        return p;
     }
+    // A data spec that had nothing to read in the setup has no next time of
+    // its own yet: it starts from the setup's start.
+    p.fromTime = trimBoth(setting(key(index, "ltime")));
+    if (p.fromTime.empty()) p.fromTime = trimBoth(setting(key(index, "start")));
+    if (p.fromTime.empty()) p.fromTime = trimBoth(setting("set_start"));
+    p.dateFloor = toIntDef(setting(key(index, "start")).substr(0, 8), 0);
+    return p;
+}
 
+bool RegistrationRun::openSpec() {
+    const DataSpec& d = dataSpecs()[static_cast<std::size_t>(plan_.index)];
+    view_.startTime(plan_.index, now());
+    int reads = 0, downloads = 0;
+    const int opened = jv_.JVOpen(d.spec, plan_.fromTime, plan_.setup ? kSetupOption : kUsualOption, reads, downloads,
+                                  plan_.lastStamp);
+    open_ = true;
+    readCount_ = opened == jvr::kOk ? reads : 0;
+    downloadCount_ = opened == jvr::kOk ? downloads : 0;
+    if (opened != jvr::kOk) {
+        openFailed(opened);
+        return false;
+    }
+    view_.downloadLabel(counter("ダウンロード： ", download_.position, downloadCount_));
+    view_.readLabel(counter("読み込み： ", read_.position, readCount_));
+    addMessageLine(sj(d.updateLabel) + displayTimestamp(plan_.lastStamp));
+    return true;
+}
+
+void RegistrationRun::openFailed(int opened) {
+    const DataSpec& d = dataSpecs()[static_cast<std::size_t>(plan_.index)];
+    if (!plan_.setup && opened == jvr::kNoData) {
+        addMessageLine(sj(d.updateLabel) + displayTimestamp(plan_.fromTime));
+        return;
+    }
+    if (plan_.setup && opened == jvr::kNoData)
+        view_.message(MessageKind::Error, sj("開始日付を本日以前にしてください"));
+    else if (plan_.setup && opened == jvr::kSetupCancelled)
+        view_.message(MessageKind::Information, sj("セットアップを中止しました"));
+    else if (opened != jvr::kMaintenance)
+        view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
+    fail(d.spec);
+}
+
+void RegistrationRun::waitForDownloads() {
+    if (downloadCount_ <= 0) {
+        download_ = {100, 100};
+        showDownloadBar();
+        return;
+    }
+    download_.maximum = downloadCount_;
+    showDownloadBar();
+    setDownloadTimer(true);
+    setStatus(plan_.index, "ＤＬ中", StatusColour::Black, num(filesDone_));
+    while (!cancel_ && errorMarker_.empty() && open_) {
+        const int status = jv_.JVStatus();
+        if (status < 0) {
+            statusFailure(status);
+            return;
+        }
+        if (status >= downloadCount_) return;
+        view_.pump();
+        view_.idle();
+    }
+}
+
+void RegistrationRun::takeCandidates() {
+    // What the next run starts from. A data spec that failed keeps its old
+    // restart points, so that no file it did not store is passed over.
+    if (!errorMarker_.empty() || cancel_ || dataSpecs()[static_cast<std::size_t>(plan_.index)].spec != std::string("BLDN"))
+        return;
+    if (plan_.setup) {
+        setStartCandidate_ = plan_.fromTime;
+        lasttimeCandidate_ = plan_.lastStamp.empty() ? plan_.fromTime : plan_.lastStamp;
+    } else {
+        lasttimeCandidate_ = plan_.lastStamp.empty() ? setting("lasttime") : plan_.lastStamp;
+    }
+}
+
+void RegistrationRun::closeSpec() {
+    setDownloadTimer(false);
+    view_.endTime(plan_.index, now());
+    const bool wasOpen = open_;
+    closeControl();
+    const bool closed = wasOpen && errorMarker_.empty();
+    if (!closed || cancel_ || readCount_ <= 0) return;
+    if (plan_.setup) {
+        write(key(plan_.index, "start"), plan_.fromTime);
+        write(key(plan_.index, "fname"), lastFileName_);
+        write(key(plan_.index, "tstmp"), "");
+    }
+    write(key(plan_.index, "ltime"), plan_.lastStamp);
+}
+
+void RegistrationRun::showSpecStatus(int index) {
+    int& count = counts_[static_cast<std::size_t>(index)];
     if (!errorMarker_.empty()) {
-        counts_[static_cast<std::size_t>(index)] = filesDone_;
+        count = filesDone_;
         setStatus(index, "ERROR", StatusColour::Red, num(filesDone_));
     } else if (cancel_) {
-        counts_[static_cast<std::size_t>(index)] = filesDone_;
+        count = filesDone_;
         setStatus(index, "中断", StatusColour::Teal, num(filesDone_));
     } else {
-        counts_[static_cast<std::size_t>(index)] = readCount_;
+        count = readCount_;
         setStatus(index, "登録済", StatusColour::Blue, num(readCount_));
     }
 }
 
-void RegistrationRun::readFiles(int index, RunKind kind, const std::string& fromTime, int dateFloor, bool resume,
-                                const std::string& fileKey) {
-    const DataSpec& d = dataSpecs()[static_cast<std::size_t>(index)];
-    const bool setup = kind == RunKind::Setup;
-    setStatus(index, setup && resume ? "SKIP中" : "処理中", StatusColour::Black, num(filesDone_));
-
-    std::string buff, fileName, shownFile, lastFileStamp;
+void RegistrationRun::readFiles() {
+    setStatus(plan_.index, plan_.setup && plan_.resume ? "SKIP中" : "処理中", StatusColour::Black, num(filesDone_));
+    reading_ = {};
     lastFileName_.clear();
-    int meaningless = 0;
-    const auto fileEnded = [&] {
-        ++filesDone_;
-        ++read_.position;
-        showReadBar();
-        view_.fileDone();
-    };
-    // Cancel at a file boundary: the next run goes on after the last file read.
-    const auto stopAtBoundary = [&](const std::string& stamp) {
-        if (setup) {
-            if (!lastFileName_.empty()) saveResumePoint(index, fromTime, lastFileName_, stamp);
-        } else if (!stamp.empty()) {
-            write(key(index, "ltime"), stamp);
-        }
-    };
-
     for (;;) {
-        const int n = jv_.JVGets(buff, kRecordBufferSize, fileName);
-        if (n > 0) {
-            meaningless = 0;
-            if (fileName != shownFile) {
-                shownFile = fileName;
-                view_.readText(fileName);
-            }
-            if (resume) {
-                // Files up to and including the saved one are already stored.
-                if (trimBoth(fileName) == fileKey) {
-                    resume = false;
-                    setStatus(index, "処理中", StatusColour::Black, num(filesDone_ + 1));
-                }
-                lastFileName_ = fileName;
-                jv_.JVSkip();
-                fileEnded();
-            } else {
-                const StoreOutcome outcome = writers_.store(buff, n, dateFloor);
-                if (outcome == StoreOutcome::OtherKind) {
-                    // A kind the store does not keep: the whole file is done with.
-                    lastFileName_ = fileName;
-                    lastFileStamp = jv_.m_CurrentFileTimestamp();
-                    jv_.JVSkip();
-                    fileEnded();
-                    if (cancel_) {
-                        stopAtBoundary(lastFileStamp);
-                        return;
-                    }
-                } else if (kind == RunKind::Usual && writers_.lastRecord().id() == "RA" &&
-                           writers_.lastRecord().get("head.DataKubun") == "7") {
-                    const JVRecord& ra = writers_.lastRecord();
-                    queue_ += std::string(ra.get("id.Year")) + std::string(ra.get("id.MonthDay")) +
-                              std::string(ra.get("id.JyoCD")) + std::string(ra.get("id.RaceNum"));
-                }
-            }
-            if (downloadTimer_) {
-                setDownloadTimer(false);
-                download_.position = download_.maximum;
-                showDownloadBar();
-            }
-            view_.pump();
-            continue;
-        }
-        if (n == jvr::kEndOfData) {
-            read_.position = read_.maximum;
-            showReadBar();
-            return;
-        }
-        if (n == jvr::kFileEnd) {
-            lastFileName_ = fileName;
-            lastFileStamp = jv_.m_CurrentFileTimestamp();
-            fileEnded();
-            meaningless = 0;
-            if (cancel_) {
-                stopAtBoundary(lastFileStamp);
-                return;
-            }
-            view_.pump();
-            continue;
-        }
-        if (n == jvr::kDownloading) {
-            // Still downloading: a cancel stops here as at a file boundary.
-            if (cancel_) {
-                stopAtBoundary(lastFileStamp);
-                return;
-            }
-            view_.pump();
-            view_.idle();
-            continue;
-        }
-        if (n == jvr::kDamagedSize || n == jvr::kDamagedData) {
-            fail(d.spec);
-            jv_.JVFiledelete(fileName);
-            view_.message(MessageKind::Error,
-                          fileName +
-                              sj(n == jvr::kDamagedSize ? "のサイズに異常があるため、処理を中止します。"
-                                           : "のデータに異常があるため、処理を中止します。") +
-                              "\n" + sj(setup ? "セットアップを再度行ってください。" : "データ登録を再度行ってください。"));
-            if (setup && !lastFileName_.empty()) saveResumePoint(index, fromTime, lastFileName_, "");
-            return;
-        }
-        if (n == jvr::kDownloadFailed) {
-            fail(d.spec);
-            view_.message(MessageKind::Error, sj("データのダウンロードに失敗しました。"));
-            return;
-        }
-        // Any other result: call again, but not forever.
-        if (++meaningless > kReadRetryLimit) {
-            fail(d.spec);
-            view_.message(MessageKind::Error, sj("JVGetsエラー：") + num(n));
-            return;
-        }
+        const int n = jv_.JVGets(reading_.buff, kRecordBufferSize, reading_.fileName);
+        const ReadStep step = n > 0 ? onRecord(n) : onResult(n);
+        if (step == ReadStep::Stop) return;
         view_.pump();
-        view_.idle();
+        if (step == ReadStep::Wait) view_.idle();
     }
+}
+
+RegistrationRun::ReadStep RegistrationRun::onRecord(int length) {
+    reading_.meaningless = 0;
+    if (reading_.fileName != reading_.shownFile) {
+        reading_.shownFile = reading_.fileName;
+        view_.readText(reading_.fileName);
+    }
+    if (plan_.resume) {
+        skipStoredFile();
+    } else if (writers_.store(reading_.buff, length, plan_.dateFloor) == StoreOutcome::OtherKind) {
+        // A kind the store does not keep: the whole file is done with.
+        const std::string stamp = jv_.m_CurrentFileTimestamp();
+        jv_.JVSkip();
+        if (fileEnded(stamp)) return ReadStep::Stop;
+    } else {
+        queueResult();
+    }
+    if (downloadTimer_) {
+        setDownloadTimer(false);
+        download_.position = download_.maximum;
+        showDownloadBar();
+    }
+    return ReadStep::Next;
+}
+
+void RegistrationRun::skipStoredFile() {
+    // Files up to and including the saved one are already stored.
+    if (trimBoth(reading_.fileName) == plan_.fileKey) {
+        plan_.resume = false;
+        setStatus(plan_.index, "処理中", StatusColour::Black, num(filesDone_ + 1));
+    }
+    lastFileName_ = reading_.fileName;
+    jv_.JVSkip();
+    countFile();
+}
+
+void RegistrationRun::queueResult() {
+    const JVRecord& r = writers_.lastRecord();
+    if (plan_.setup || r.id() != "RA" || r.get("head.DataKubun") != "7") return;
+    queue_ += std::string(r.get("id.Year")) + std::string(r.get("id.MonthDay")) + std::string(r.get("id.JyoCD")) +
+              std::string(r.get("id.RaceNum"));
+}
+
+void RegistrationRun::countFile() {
+    ++filesDone_;
+    ++read_.position;
+    showReadBar();
+    view_.fileDone();
+}
+
+bool RegistrationRun::fileEnded(const std::string& stamp) {
+    lastFileName_ = reading_.fileName;
+    reading_.lastFileStamp = stamp;
+    countFile();
+    if (!cancel_) return false;
+    stopAtBoundary();
+    return true;
+}
+
+void RegistrationRun::stopAtBoundary() {
+    // Cancel at a file boundary: the next run goes on after the last file read.
+    if (plan_.setup) {
+        if (!lastFileName_.empty()) saveResumePoint(plan_.index, plan_.fromTime, lastFileName_, reading_.lastFileStamp);
+    } else if (!reading_.lastFileStamp.empty()) {
+        write(key(plan_.index, "ltime"), reading_.lastFileStamp);
+    }
+}
+
+RegistrationRun::ReadStep RegistrationRun::onResult(int n) {
+    if (n == jvr::kEndOfData) {
+        read_.position = read_.maximum;
+        showReadBar();
+        return ReadStep::Stop;
+    }
+    if (n == jvr::kFileEnd) {
+        reading_.meaningless = 0;
+        return fileEnded(jv_.m_CurrentFileTimestamp()) ? ReadStep::Stop : ReadStep::Next;
+    }
+    if (n == jvr::kDownloading) {
+        // Still downloading: a cancel stops here as at a file boundary.
+        if (!cancel_) return ReadStep::Wait;
+        stopAtBoundary();
+        return ReadStep::Stop;
+    }
+    if (n == jvr::kDamagedSize || n == jvr::kDamagedData) {
+        damagedFile(n);
+        return ReadStep::Stop;
+    }
+    const DataSpec& d = dataSpecs()[static_cast<std::size_t>(plan_.index)];
+    if (n == jvr::kDownloadFailed) {
+        fail(d.spec);
+        view_.message(MessageKind::Error, sj("データのダウンロードに失敗しました。"));
+        return ReadStep::Stop;
+    }
+    // Any other result: call again, but not forever.
+    if (++reading_.meaningless <= kReadRetryLimit) return ReadStep::Wait;
+    fail(d.spec);
+    view_.message(MessageKind::Error, sj("JVGetsエラー：") + num(n));
+    return ReadStep::Stop;
+}
+
+void RegistrationRun::damagedFile(int n) {
+    fail(dataSpecs()[static_cast<std::size_t>(plan_.index)].spec);
+    jv_.JVFiledelete(reading_.fileName);
+    view_.message(MessageKind::Error,
+                  reading_.fileName +
+                      sj(n == jvr::kDamagedSize ? "のサイズに異常があるため、処理を中止します。"
+                                                : "のデータに異常があるため、処理を中止します。") +
+                      "\n" + sj(plan_.setup ? "セットアップを再度行ってください。" : "データ登録を再度行ってください。"));
+    if (plan_.setup && !lastFileName_.empty()) saveResumePoint(plan_.index, plan_.fromTime, lastFileName_, "");
 }
 
 bool RegistrationRun::finishTrackData() {
@@ -531,38 +552,35 @@ RunResult RegistrationRun::run(RunKind kind, const std::string& startDate) {
 void RegistrationRun::runSteps(RunKind kind, const std::string& startDate) {
     for (int i = 0; i < 4; ++i)
         if (i == 0 || (errorMarker_.empty() && !cancel_)) runSpec(i, kind, startDate);
+    if (kind == RunKind::Setup) finishSetup();
+    else finishUsual();
+}
 
-    bool trackDone = false;
-    if (kind == RunKind::Setup) {
-        if (errorMarker_.empty() && !cancel_) {
-            rebuildAll();
-            trackDone = finishTrackData();
-            if (trackDone) {
-                write("set_start", setStartCandidate_);
-                write("lasttime", lasttimeCandidate_);
-                for (int i = 0; i < 4; ++i) write(key(i, "fname"), "");
-            }
-        }
-    } else {
-        int total = 0;
-        for (int c : counts_) total += c;
-        if (errorMarker_.empty() && !cancel_) {
-            view_.readText("");
-            view_.execText("");
-            download_ = {};
-            read_ = {};
-            showDownloadBar();
-            showReadBar();
-            view_.startTime(kTrackDataGroup, now());
-            rebuildQueue();
-            trackDone = finishTrackData();
-            if (trackDone && !lasttimeCandidate_.empty()) write("lasttime", lasttimeCandidate_);
-        }
-        if (trackDone) {
-            view_.message(MessageKind::Information,
-                          sj(total <= 0 ? "最新のデータが登録されています" : "データ登録を完了しました"));
-        }
-    }
+void RegistrationRun::finishSetup() {
+    if (!errorMarker_.empty() || cancel_) return;
+    rebuildAll();
+    if (!finishTrackData()) return;
+    write("set_start", setStartCandidate_);
+    write("lasttime", lasttimeCandidate_);
+    for (int i = 0; i < 4; ++i) write(key(i, "fname"), "");
+}
+
+void RegistrationRun::finishUsual() {
+    if (!errorMarker_.empty() || cancel_) return;
+    int total = 0;
+    for (int c : counts_) total += c;
+    view_.readText("");
+    view_.execText("");
+    download_ = {};
+    read_ = {};
+    showDownloadBar();
+    showReadBar();
+    view_.startTime(kTrackDataGroup, now());
+    rebuildQueue();
+    if (!finishTrackData()) return;
+    if (!lasttimeCandidate_.empty()) write("lasttime", lasttimeCandidate_);
+    view_.message(MessageKind::Information,
+                  sj(total <= 0 ? "最新のデータが登録されています" : "データ登録を完了しました"));
 }
 
 }  // namespace tarvo

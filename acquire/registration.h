@@ -110,11 +110,48 @@ private:
     };
     enum class TrackMode { None, All, Queue };
 
+    // The data spec in hand: where it starts and what the open told.
+    struct SpecPlan {
+        int index = 0;
+        bool setup = false;
+        std::string fromTime;   // the from-time of the open
+        int dateFloor = 0;      // races before this date are not stored
+        bool resume = false;    // a setup skipping the files an interrupted one stored
+        std::string fileKey;    // the last file the interrupted setup stored
+        std::string lastStamp;  // the last file timestamp the open reported
+    };
+    // The reading loop's state.
+    struct Reading {
+        std::string buff, fileName, shownFile, lastFileStamp;
+        int meaningless = 0;  // consecutive results without meaning
+    };
+    // What the reading loop does after one result: read on, read on after a
+    // pause, or end the data spec.
+    enum class ReadStep { Next, Wait, Stop };
+
     void begin();
     void runSteps(RunKind kind, const std::string& startDate);
+    void finishSetup();
+    void finishUsual();
     void runSpec(int index, RunKind kind, const std::string& startDate);
-    void readFiles(int index, RunKind kind, const std::string& fromTime, int dateFloor, bool resume,
-                   const std::string& fileKey);
+    void resetProgress();
+    SpecPlan planSpec(int index, RunKind kind, const std::string& startDate) const;
+    bool openSpec();
+    void openFailed(int opened);
+    void waitForDownloads();
+    void takeCandidates();
+    void closeSpec();
+    void showSpecStatus(int index);
+    void readFiles();
+    ReadStep onRecord(int length);
+    ReadStep onResult(int n);
+    void skipStoredFile();
+    void queueResult();
+    void countFile();
+    // A file read to its end (stamp its timestamp): true when a cancel stops the reading there.
+    bool fileEnded(const std::string& stamp);
+    void stopAtBoundary();
+    void damagedFile(int n);
     void rebuildAll();
     void rebuildQueue();
     bool finishTrackData();
@@ -152,6 +189,8 @@ private:
     Bar download_, read_;
     TrackMode trackMode_ = TrackMode::None;
     int queueRebuilt_ = 0;
+    SpecPlan plan_;
+    Reading reading_;
     std::string lastFileName_;  // the last file read or skipped in the data spec in hand
     bool trackFailed_ = false;
 };
