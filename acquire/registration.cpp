@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 #include "cp932.h"
 #include "fsys.h"
 #include "inifile.h"
 #include "lookups.h"
+#include "record_io.h"
 #include "textfn.h"
 #include "track_variant.h"
 
@@ -25,6 +27,44 @@ std::string num(int n) { return std::to_string(n); }
 
 std::string counter(const char* utf8, int position, int maximum) {
     return sj(utf8) + num(position) + " / " + num(maximum);
+}
+
+constexpr std::size_t kRaceKeyLength = 12;
+
+bool isRaceKey(std::string_view s) {
+    return s.size() == kRaceKeyLength && s.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+}  // namespace
+
+std::string pendingQueuePath(const std::string& settingsPath) { return dirName(settingsPath) + "bbqueue.txt"; }
+
+std::string readPendingQueue(const std::string& settingsPath) {
+    std::string text, queue;
+    if (!readFile(pendingQueuePath(settingsPath), text)) return queue;
+    forEachLineOf(text, [&](std::string_view line) {
+        if (const std::string k = trimBoth(line); isRaceKey(k)) queue += k;
+        return true;
+    });
+    return queue;
+}
+
+namespace {
+
+// Keeps the races still to rebuild in the program folder, one race key a line;
+// no file when there are none.
+void writePendingQueue(const std::string& settingsPath, std::string_view queue) {
+    const std::string path = pendingQueuePath(settingsPath);
+    std::string text;
+    for (std::size_t at = 0; at + kRaceKeyLength <= queue.size(); at += kRaceKeyLength)
+        text.append(queue.substr(at, kRaceKeyLength)).append("\r\n");
+    if (!text.empty()) {
+        writeFileAtomic(path, text);
+        return;
+    }
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    if (ec) throwIoError("remove", path, ec.value());
 }
 
 }  // namespace
@@ -123,6 +163,7 @@ void RegistrationRun::begin() {
     setStartCandidate_.clear();
     lasttimeCandidate_.clear();
     queue_.clear();
+    savedQueue_.clear();
     messageLines_.clear();
     counts_ = {};
     trackFailed_ = false;
@@ -310,6 +351,7 @@ void RegistrationRun::closeSpec() {
     const bool wasOpen = open_;
     closeControl();
     const bool closed = wasOpen && errorMarker_.empty();
+    savePendingQueue();
     if (!closed || cancel_ || readCount_ <= 0) return;
     if (plan_.setup) {
         write(key(plan_.index, "start"), plan_.fromTime);
@@ -406,6 +448,7 @@ bool RegistrationRun::fileEnded(const std::string& stamp) {
 
 void RegistrationRun::stopAtBoundary() {
     // Cancel at a file boundary: the next run goes on after the last file read.
+    savePendingQueue();
     if (plan_.setup) {
         if (!lastFileName_.empty()) saveResumePoint(plan_.index, plan_.fromTime, lastFileName_, reading_.lastFileStamp);
     } else if (!reading_.lastFileStamp.empty()) {
@@ -504,24 +547,43 @@ void RegistrationRun::rebuildQueue() {
     builderProgress().cancelRequested = false;
     setTrackTimer(true);
     const int races = static_cast<int>(std::lround(static_cast<double>(queue_.size()) / 12.0));
-    if (races == 0) return;
+    if (races == 0) {
+        savePendingQueue();
+        return;
+    }
     read_ = {0, races};
     showReadBar();
     setStatus(kTrackDataGroup, "処理中", StatusColour::Black, "");
+    std::size_t at = 0;
     try {
-        for (std::size_t at = 0; at + 12 <= queue_.size(); at += 12) {
-            const std::string_view k = std::string_view(queue_).substr(at, 12);
-            if (trimBoth(k).empty()) break;
+        for (; at + kRaceKeyLength <= queue_.size(); at += kRaceKeyLength) {
+            const std::string_view k = std::string_view(queue_).substr(at, kRaceKeyLength);
+            if (trimBoth(k).empty()) {
+                at = queue_.size();
+                break;
+            }
             rebuildTrackDataRace(paths_, settingsPath_, k.substr(0, 4), k.substr(4, 4), k.substr(8, 2),
                                  k.substr(10, 2), [this] { view_.pump(); });
             ++queueRebuilt_;
-            if (builderProgress().cancelRequested) break;
+            if (builderProgress().cancelRequested) {
+                at += kRaceKeyLength;
+                break;
+            }
         }
     } catch (const IoError& e) {
         trackFailed_ = true;
         fail("BB");
         view_.message(MessageKind::Error, e.what());
     }
+    // The races not rebuilt wait for the next run.
+    writePendingQueue(settingsPath_, std::string_view(queue_).substr(std::min(at, queue_.size())));
+    savedQueue_ = queue_;
+}
+
+void RegistrationRun::savePendingQueue() {
+    if (queue_ == savedQueue_) return;
+    writePendingQueue(settingsPath_, queue_);
+    savedQueue_ = queue_;
 }
 
 RunResult RegistrationRun::run(RunKind kind, const std::string& startDate) {
@@ -550,6 +612,8 @@ RunResult RegistrationRun::run(RunKind kind, const std::string& startDate) {
 }
 
 void RegistrationRun::runSteps(RunKind kind, const std::string& startDate) {
+    // Races whose track data an earlier usual run did not rebuild come first.
+    if (kind == RunKind::Usual) queue_ = savedQueue_ = readPendingQueue(settingsPath_);
     for (int i = 0; i < 4; ++i)
         if (i == 0 || (errorMarker_.empty() && !cancel_)) runSpec(i, kind, startDate);
     if (kind == RunKind::Setup) finishSetup();
@@ -563,6 +627,7 @@ void RegistrationRun::finishSetup() {
     write("set_start", setStartCandidate_);
     write("lasttime", lasttimeCandidate_);
     for (int i = 0; i < 4; ++i) write(key(i, "fname"), "");
+    writePendingQueue(settingsPath_, "");  // every race is rebuilt
 }
 
 void RegistrationRun::finishUsual() {

@@ -44,6 +44,13 @@ inline constexpr int kReadRetryLimit = 200;
 // Buffer sizes handed to the reading call.
 inline constexpr int kRecordBufferSize = 85000;
 
+// The races whose track data a usual run still has to rebuild (their results
+// are stored) wait in this file beside the settings file until their rebuild
+// completes, so that a run that fails or is cancelled loses none of them.
+std::string pendingQueuePath(const std::string& settingsPath);
+// Its race keys, concatenated ("" when there is no file).
+std::string readPendingQueue(const std::string& settingsPath);
+
 // "20240106 18:30:00" from a 14-digit timestamp (a shorter text as far as it goes).
 std::string displayTimestamp(std::string_view stamp14);
 
@@ -101,7 +108,8 @@ public:
     void downloadTimerTick();
     void trackTimerTick();
 
-    // The race keys queued for a track data rebuild by the last usual run.
+    // The race keys queued for a track data rebuild by the last usual run,
+    // those an earlier run left first.
     const std::string& resultsQueue() const { return queue_; }
 
 private:
@@ -154,6 +162,7 @@ private:
     void damagedFile(int n);
     void rebuildAll();
     void rebuildQueue();
+    void savePendingQueue();
     bool finishTrackData();
     void closeControl();
     void statusFailure(int status);
@@ -180,6 +189,7 @@ private:
     bool cancel_ = false;
     std::string setStartCandidate_, lasttimeCandidate_;
     std::string queue_;
+    std::string savedQueue_;  // the queue as the program folder holds it
     std::vector<std::string> messageLines_;
     std::array<int, 4> counts_{};  // the count labels
     int readCount_ = 0, downloadCount_ = 0, filesDone_ = 0;

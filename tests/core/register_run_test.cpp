@@ -38,6 +38,7 @@ struct RecordingView : RegistrationView {
     }
     void pump() override {
         if (run->downloadTimerEnabled()) run->downloadTimerTick();
+        if (cancelInTrack && run->trackTimerEnabled()) run->cancel();  // after the first race rebuilt
     }
 
     // The status texts of one group in order.
@@ -59,6 +60,7 @@ struct RecordingView : RegistrationView {
 
     RegistrationRun* run = nullptr;
     int cancelAfter = 0, files = 0;
+    bool cancelInTrack = false;
     std::vector<std::string> statuses, lines;
     std::map<std::string, StatusColour> colours;
     std::vector<std::pair<MessageKind, std::string>> messages;
@@ -95,6 +97,7 @@ public:
         RegistrationRun r(jv, settings(), StorePaths(store()), view);
         view.run = &r;
         view.cancelAfter = cancelAfter;
+        view.cancelInTrack = cancelInTrack;
         const RunResult result = r.run(kind, date);
         queue = r.resultsQueue();
         view.run = nullptr;
@@ -103,6 +106,7 @@ public:
 
     RecordingView view;
     std::string queue;
+    bool cancelInTrack = false;
 
 private:
     test::TempDir dir_;
@@ -190,6 +194,46 @@ TEST_F(RegisterTest, SetupThenUsualRunsStoreTheNewRecordsAndRebuildTheirRaces) {
     EXPECT_EQ(home.view.last("RACE"), "登録済 0");
     EXPECT_EQ(test::slurp(home.settings()), keys);
     EXPECT_EQ(snapshot(home.store()), store);
+}
+
+TEST_F(RegisterTest, RacesLeftByACancelledOrFailedRunAreRebuiltByTheNextRun) {
+    Home home(src.root());
+    ASSERT_EQ(home.run(RunKind::Setup), RunResult::Completed);
+    const StorePaths paths(home.store());
+    const std::string pending = pendingQueuePath(home.settings());
+    EXPECT_FALSE(fs::exists(pending));
+
+    // A cancel during the rebuild: the race not rebuilt waits in the program folder.
+    const std::vector<std::string> week = test::centralRaceKeys("0113");
+    test::addRaceDay(src, "0113");
+    home.cancelInTrack = true;
+    ASSERT_EQ(home.run(RunKind::Usual), RunResult::Cancelled);
+    home.cancelInTrack = false;
+    EXPECT_EQ(home.view.last("BB"), "中断 ");
+    EXPECT_NE(trackSlot(paths, week[0]), "****");
+    EXPECT_EQ(trackSlot(paths, week[1]), "****");
+    EXPECT_EQ(test::slurp(pending), week[1] + "\r\n");
+    ASSERT_EQ(home.run(RunKind::Usual), RunResult::Completed);
+    EXPECT_EQ(home.queue, week[1]);
+    EXPECT_EQ(home.view.last("BB"), "登録済 1");
+    EXPECT_NE(trackSlot(paths, week[1]), "****");
+    EXPECT_FALSE(fs::exists(pending));
+
+    // A failing data spec after a stored one: the races stored before it are
+    // rebuilt by the next run, which has nothing new for them.
+    const std::vector<std::string> next = test::centralRaceKeys("0120");
+    test::addRaceDay(src, "0120");
+    home.emulator("download_fail.DIFN", "*");
+    ASSERT_EQ(home.run(RunKind::Usual), RunResult::Error);
+    EXPECT_EQ(test::slurp(pending), next[0] + "\r\n" + next[1] + "\r\n");
+    for (const std::string& k : next) EXPECT_EQ(trackSlot(paths, k), "none") << k;
+    home.emulator("download_fail.DIFN", "");
+    ASSERT_EQ(home.run(RunKind::Usual), RunResult::Completed);
+    EXPECT_EQ(home.view.last("RACE"), "登録済 0");
+    EXPECT_EQ(home.queue, next[0] + next[1]);
+    EXPECT_EQ(home.view.last("BB"), "登録済 2");
+    for (const std::string& k : next) EXPECT_NE(trackSlot(paths, k), "none") << k;
+    EXPECT_FALSE(fs::exists(pending));
 }
 
 TEST_F(RegisterTest, CancelledAndResumedSetupEqualsAnUninterruptedOne) {
