@@ -6,6 +6,7 @@
 
 #include "cp932.h"
 #include "fsys.h"
+#include "JVData_Structure.h"
 #include "inifile.h"
 #include "lookups.h"
 #include "record_io.h"
@@ -224,6 +225,7 @@ void RegistrationRun::saveResumePoint(int index, const std::string& fromTime, co
 void RegistrationRun::runSpec(int index, RunKind kind, const std::string& startDate) {
     currentSpec_ = index;
     filesDone_ = 0;
+    refusedRecords_ = unknownFiles_ = 0;
     resetProgress();
     // Any input/output failure (the store, the settings file) ends the data spec
     // with the system's error text.
@@ -362,6 +364,7 @@ void RegistrationRun::closeSpec() {
 }
 
 void RegistrationRun::showSpecStatus(int index) {
+    if (refusedRecords_ > 0 || unknownFiles_ > 0) view_.refusals(index, refusedRecords_, unknownFiles_);
     int& count = counts_[static_cast<std::size_t>(index)];
     if (!errorMarker_.empty()) {
         count = filesDone_;
@@ -382,10 +385,11 @@ void RegistrationRun::readFiles() {
     for (;;) {
         const int n = jv_.JVGets(reading_.buff, kRecordBufferSize, reading_.fileName);
         const ReadStep step = n > 0 ? onRecord(n) : onResult(n);
-        if (step == ReadStep::Stop) return;
+        if (step == ReadStep::Stop) break;
         view_.pump();
         if (step == ReadStep::Wait) view_.idle();
     }
+    reportRefusals();  // a file the data spec ended in
 }
 
 RegistrationRun::ReadStep RegistrationRun::onRecord(int length) {
@@ -396,14 +400,29 @@ RegistrationRun::ReadStep RegistrationRun::onRecord(int length) {
     }
     if (plan_.resume) {
         skipStoredFile();
-    } else if (writers_.store(reading_.buff, length, plan_.dateFloor) == StoreOutcome::OtherKind) {
-        // A kind the store does not keep: the whole file is done with.
+        return afterRecord();
+    }
+    const StoreOutcome outcome = writers_.store(reading_.buff, length, plan_.dateFloor);
+    if (outcome == StoreOutcome::Refused) {
+        ++reading_.refusedInFile;
+        ++refusedRecords_;
+    } else if (outcome == StoreOutcome::OtherKind) {
+        // A kind the store does not keep: the whole file is done with. A kind
+        // no layout knows is counted, the file being of no kind the service sends.
+        if (const std::string id = reading_.buff.substr(0, 2); !rawLayout(id) && !rawLayout(id, RawVersion::Old)) {
+            reading_.unknownId = id;
+            ++unknownFiles_;
+        }
         const std::string stamp = jv_.m_CurrentFileTimestamp();
         jv_.JVSkip();
         if (fileEnded(stamp)) return ReadStep::Stop;
     } else {
         queueResult();
     }
+    return afterRecord();
+}
+
+RegistrationRun::ReadStep RegistrationRun::afterRecord() {
     if (downloadTimer_) {
         setDownloadTimer(false);
         download_.position = download_.maximum;
@@ -437,7 +456,22 @@ void RegistrationRun::countFile() {
     view_.fileDone();
 }
 
+void RegistrationRun::reportRefusals() {
+    std::string line;
+    if (reading_.refusedInFile > 0) line = sj("：不正なレコード ") + num(reading_.refusedInFile) + sj(" 件を読み飛ばしました");
+    if (!reading_.unknownId.empty()) {
+        std::string id = reading_.unknownId;
+        for (char& c : id)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+        line += sj(line.empty() ? "：" : "、") + sj("不明なレコード種別 ") + id + sj(" から後を読み飛ばしました");
+    }
+    if (!line.empty()) addMessageLine(reading_.fileName + line);
+    reading_.refusedInFile = 0;
+    reading_.unknownId.clear();
+}
+
 bool RegistrationRun::fileEnded(const std::string& stamp) {
+    reportRefusals();
     lastFileName_ = reading_.fileName;
     reading_.lastFileStamp = stamp;
     countFile();

@@ -72,6 +72,9 @@ public:
     virtual void message(MessageKind /*kind*/, const std::string& /*text*/) {}  // a modal message box
     virtual void downloadTimer(bool /*enabled*/) {}
     virtual void trackTimer(bool /*enabled*/) {}
+    // At the end of a data spec that refused records (they fit no layout of
+    // their kind) or left files at a record id no layout knows.
+    virtual void refusals(int /*group*/, int /*records*/, int /*files*/) {}
     // One more file read to its end or skipped.
     virtual void fileDone() {}
     // Lets pending window messages run (timers, the cancel button).
@@ -131,7 +134,9 @@ private:
     // The reading loop's state.
     struct Reading {
         std::string buff, fileName, shownFile, lastFileStamp;
-        int meaningless = 0;  // consecutive results without meaning
+        int meaningless = 0;    // consecutive results without meaning
+        int refusedInFile = 0;  // records of the file that fit no layout of their kind
+        std::string unknownId;  // the record id no layout knows that the file was left at
     };
     // What the reading loop does after one result: read on, read on after a
     // pause, or end the data spec.
@@ -152,6 +157,8 @@ private:
     void showSpecStatus(int index);
     void readFiles();
     ReadStep onRecord(int length);
+    ReadStep afterRecord();
+    void reportRefusals();
     ReadStep onResult(int n);
     void skipStoredFile();
     void queueResult();
@@ -193,6 +200,7 @@ private:
     std::vector<std::string> messageLines_;
     std::array<int, 4> counts_{};  // the count labels
     int readCount_ = 0, downloadCount_ = 0, filesDone_ = 0;
+    int refusedRecords_ = 0, unknownFiles_ = 0;  // of the data spec in hand
     int currentSpec_ = 0;
     bool open_ = false;  // a JVOpen waits for its JVClose
     bool downloadTimer_ = false, trackTimer_ = false;

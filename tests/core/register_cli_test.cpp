@@ -58,11 +58,15 @@ TEST_F(RegisterCli, SetupAndUsualRunsPrintStatusesAndMessages) {
                           "BLDN\t登録済\t4", "BB\t処理中\t", "BB\t登録済\t4", "競争情報 最終更新：20240107 18:03:00"})
         EXPECT_TRUE(has(lines, l)) << l;
     EXPECT_EQ(lines.back(), "セットアップ処理が完了しました");
+    EXPECT_EQ(out.find("不正レコード"), std::string::npos);
 
     test::addRaceDay(src, "0113");
+    src.addFile("RACE", "20240113230000", "ZZ", {"ZZ0123\r\n"});
     ASSERT_EQ(run(home, {"usual"}, out), 0) << out;
     lines = linesOf(out);
-    EXPECT_TRUE(has(lines, "RACE\t登録済\t4"));
+    EXPECT_TRUE(has(lines, "RACE\t登録済\t5"));
+    EXPECT_TRUE(has(lines, "20240113230000-ZZ.jvd：不明なレコード種別 ZZ から後を読み飛ばしました"));
+    EXPECT_TRUE(has(lines, "RACE\t不正レコード\t0\t種別不明ファイル\t1"));
     EXPECT_TRUE(has(lines, "BB\t登録済\t2"));
     EXPECT_EQ(lines.back(), "データ登録を完了しました");
     ASSERT_EQ(run(home, {"usual"}, out), 0) << out;

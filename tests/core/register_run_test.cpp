@@ -31,6 +31,10 @@ struct RecordingView : RegistrationView {
         colours[name] = colour;
     }
     void messageLine(const std::string& line) override { lines.push_back(toUtf8(line)); }
+    void refusals(int group, int records, int unknownFiles) override {
+        refused.push_back(std::string(dataSpecs()[static_cast<std::size_t>(group)].spec) + " " +
+                          std::to_string(records) + " " + std::to_string(unknownFiles));
+    }
     void message(MessageKind kind, const std::string& text) override { messages.push_back({kind, toUtf8(text)}); }
     void execText(const std::string& text) override { lastExec = toUtf8(text); }
     void fileDone() override {
@@ -61,7 +65,7 @@ struct RecordingView : RegistrationView {
     RegistrationRun* run = nullptr;
     int cancelAfter = 0, files = 0;
     bool cancelInTrack = false;
-    std::vector<std::string> statuses, lines;
+    std::vector<std::string> statuses, lines, refused;
     std::map<std::string, StatusColour> colours;
     std::vector<std::pair<MessageKind, std::string>> messages;
     std::string lastExec;
@@ -394,8 +398,20 @@ TEST_F(RegisterTest, MalformedRecordsAreSkippedAndDamageNothingStored) {
     se.set("Umaban", "01").set("KettoNum", "2021100001").at(300, "\r\nSE");
     src.addFile("RACE", "20240108120000", "RA", {ra1.rec, cut, ra3.rec});
     src.addFile("RACE", "20240108120100", "SE", {se.rec});
+    // A file of a record id no layout knows: the race after it is left unread.
+    const test::Raw ra4 = test::raRecord("05", "11", "2000", "7", "0108", "04");
+    src.addFile("RACE", "20240108120200", "ZZ", {"ZZ0123\r\n", ra4.rec});
     ASSERT_EQ(home.run(RunKind::Usual), RunResult::Completed);
     EXPECT_EQ(home.view.texts(), std::vector<std::string>{"データ登録を完了しました"});
+    EXPECT_EQ(home.view.lines, (std::vector<std::string>{
+                                   "競争情報 最終更新：20240108 12:02:00",
+                                   "20240108120000-RA.jvd：不正なレコード 1 件を読み飛ばしました",
+                                   "20240108120100-SE.jvd：不正なレコード 2 件を読み飛ばしました",
+                                   "20240108120200-ZZ.jvd：不明なレコード種別 ZZ から後を読み飛ばしました",
+                                   "蓄積情報 最終更新：20240107 19:01:00", "着数情報 最終更新：20240107 20:00:00",
+                                   "繁殖情報 最終更新：20240107 21:01:00"}));
+    EXPECT_EQ(home.view.refused, std::vector<std::string>{"RACE 3 1"});
+    EXPECT_TRUE(findRace(paths, "2024", "0108", "05", "04").empty());
     EXPECT_EQ(getField(Family::RA, findRace(paths, "2024", "0107", "05", "01"), "TrackCD"), "11");
     EXPECT_EQ(findRace(paths, "2024", "0107", "05", "02"), race02);
     EXPECT_EQ(getField(Family::RA, findRace(paths, "2024", "0108", "05", "03"), "Kyori"), "2000");

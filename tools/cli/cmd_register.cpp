@@ -3,7 +3,9 @@
 //   register usual            a usual run
 // Prints every status change as GROUP<TAB>STATUS<TAB>COUNT (the data specs by
 // name, the track data as "BB"), every message list line and every message
-// box text. Exit 0 when the run completed, 1 on an error, 3 when cancelled.
+// box text, and per data spec that skipped records a line
+// SPEC<TAB>不正レコード<TAB>N<TAB>種別不明ファイル<TAB>M. Exit 0 when the run
+// completed, 1 on an error, 3 when cancelled.
 // --cancel-after-files N cancels once N files have been read in all;
 // --source DIR reads another source folder of the data-service emulator.
 #include <chrono>
@@ -11,6 +13,7 @@
 #include <thread>
 
 #include "cli.h"
+#include "cp932.h"
 #include "jvlink_emu.h"
 #include "registration.h"
 #include "startup.h"
@@ -30,6 +33,10 @@ public:
         ctx_.println(name + "\t" + text + "\t" + count);
     }
     void messageLine(const std::string& line) override { ctx_.println(line); }
+    void refusals(int group, int records, int files) override {
+        ctx_.println(std::string(dataSpecs()[static_cast<std::size_t>(group)].spec) + sj("\t不正レコード\t") +
+                     std::to_string(records) + sj("\t種別不明ファイル\t") + std::to_string(files));
+    }
     void message(MessageKind, const std::string& text) override { ctx_.println(text); }
     void fileDone() override {
         if (cancelAfter_ > 0 && ++files_ >= cancelAfter_ && run_) run_->cancel();
