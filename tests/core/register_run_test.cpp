@@ -240,6 +240,28 @@ TEST_F(RegisterTest, RacesLeftByACancelledOrFailedRunAreRebuiltByTheNextRun) {
     EXPECT_FALSE(fs::exists(pending));
 }
 
+TEST_F(RegisterTest, SetupWithNothingToReadForBreedingCompletesAndWritesItsKeys) {
+    // The breeding files are all older than the start date.
+    test::addRaceDay(src, "0113");
+    for (const auto& e : fs::directory_iterator(src.root() + "BLDN"))
+        if (e.path().filename().string().compare(0, 8, "20240113") == 0) fs::remove(e.path());
+    Home home(src.root());
+    ASSERT_EQ(home.run(RunKind::Setup, "20240108"), RunResult::Completed);
+    EXPECT_EQ(home.view.texts(), std::vector<std::string>{"セットアップ処理が完了しました"});
+    EXPECT_EQ(home.view.last("RACE"), "登録済 4");
+    EXPECT_EQ(home.view.last("BLDN"), "登録済 0");
+    EXPECT_EQ(home.key("set_start"), "20240108000000");
+    EXPECT_EQ(home.key("lasttime"), "20240108000000");
+    EXPECT_EQ(home.key("RCE_ltime"), "20240113180300");
+    EXPECT_EQ(home.key("BLD_ltime"), "");
+    // The next usual run takes the breeding data from the setup's start.
+    src.addFile("BLDN", "20240114210000", "HN", {test::Raw("HN").set("head.DataKubun", "1").set("HansyokuNum", "1110000002").rec});
+    ASSERT_EQ(home.run(RunKind::Usual), RunResult::Completed);
+    EXPECT_EQ(home.view.last("BLDN"), "登録済 1");
+    EXPECT_EQ(home.key("lasttime"), "20240114210000");
+    EXPECT_FALSE(findBreedingHorse(StorePaths(home.store()), "1110000002").empty());
+}
+
 TEST_F(RegisterTest, CancelledAndResumedSetupEqualsAnUninterruptedOne) {
     Home reference(src.root());
     ASSERT_EQ(reference.run(RunKind::Setup), RunResult::Completed);
