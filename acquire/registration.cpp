@@ -38,6 +38,17 @@ bool isRaceKey(std::string_view s) {
 
 }  // namespace
 
+bool isFileName(std::string_view name) {
+    if (name.size() < 14 || name.substr(0, 14).find_first_not_of("0123456789") != std::string_view::npos) return false;
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t width = charLen(name, at);
+        const auto c = static_cast<unsigned char>(name[at]);
+        if (width == 1 && (c < 0x20 || c == 0x7f || c == '/' || c == '\\')) return false;
+        at += width;
+    }
+    return true;
+}
+
 std::string pendingQueuePath(const std::string& settingsPath) { return dirName(settingsPath) + "bbqueue.txt"; }
 
 std::string readPendingQueue(const std::string& settingsPath) {
@@ -294,6 +305,10 @@ bool RegistrationRun::openSpec() {
     view_.downloadLabel(counter("ダウンロード： ", download_.position, downloadCount_));
     view_.readLabel(counter("読み込み： ", read_.position, readCount_));
     addMessageLine(sj(d.updateLabel) + displayTimestamp(plan_.lastStamp));
+    // A saved file that is no file name or lies after every file the open
+    // selects cannot be placed: the setup reads everything again.
+    if (plan_.resume && (!isFileName(plan_.fileKey) || plan_.fileKey.substr(0, 14) > plan_.lastStamp))
+        plan_.resume = false;
     return true;
 }
 
@@ -381,6 +396,7 @@ void RegistrationRun::showSpecStatus(int index) {
 void RegistrationRun::readFiles() {
     setStatus(plan_.index, plan_.setup && plan_.resume ? "SKIP中" : "処理中", StatusColour::Black, num(filesDone_));
     reading_ = {};
+    reading_.safeStamp = plan_.fromTime;
     lastFileName_.clear();
     for (;;) {
         const int n = jv_.JVGets(reading_.buff, kRecordBufferSize, reading_.fileName);
@@ -398,10 +414,7 @@ RegistrationRun::ReadStep RegistrationRun::onRecord(int length) {
         reading_.shownFile = reading_.fileName;
         view_.readText(reading_.fileName);
     }
-    if (plan_.resume) {
-        skipStoredFile();
-        return afterRecord();
-    }
+    if (plan_.resume && skipStoredFile()) return afterRecord();
     const StoreOutcome outcome = writers_.store(reading_.buff, length, plan_.dateFloor);
     if (outcome == StoreOutcome::Refused) {
         ++reading_.refusedInFile;
@@ -431,15 +444,24 @@ RegistrationRun::ReadStep RegistrationRun::afterRecord() {
     return ReadStep::Next;
 }
 
-void RegistrationRun::skipStoredFile() {
-    // Files up to and including the saved one are already stored.
-    if (trimBoth(reading_.fileName) == plan_.fileKey) {
+bool RegistrationRun::skipStoredFile() {
+    // Files up to and including the saved one's place are already stored. The
+    // service delivers files in timestamp order, and a file name starts with
+    // its timestamp: the names compare in that order.
+    const std::string name = trimBoth(reading_.fileName);
+    if (name > plan_.fileKey) {
+        plan_.resume = false;
+        setStatus(plan_.index, "処理中", StatusColour::Black, num(filesDone_));
+        return false;
+    }
+    if (name == plan_.fileKey) {
         plan_.resume = false;
         setStatus(plan_.index, "処理中", StatusColour::Black, num(filesDone_ + 1));
     }
     lastFileName_ = reading_.fileName;
     jv_.JVSkip();
     countFile();
+    return true;
 }
 
 void RegistrationRun::queueResult() {
@@ -473,6 +495,8 @@ void RegistrationRun::reportRefusals() {
 bool RegistrationRun::fileEnded(const std::string& stamp) {
     reportRefusals();
     lastFileName_ = reading_.fileName;
+    // Every file of a timestamp before this one's has been read.
+    if (!reading_.lastFileStamp.empty() && stamp > reading_.lastFileStamp) reading_.safeStamp = reading_.lastFileStamp;
     reading_.lastFileStamp = stamp;
     countFile();
     if (!cancel_) return false;
@@ -486,7 +510,9 @@ void RegistrationRun::stopAtBoundary() {
     if (plan_.setup) {
         if (!lastFileName_.empty()) saveResumePoint(plan_.index, plan_.fromTime, lastFileName_, reading_.lastFileStamp);
     } else if (!reading_.lastFileStamp.empty()) {
-        write(key(plan_.index, "ltime"), reading_.lastFileStamp);
+        // Usual runs take the files newer than the key: unless every file was
+        // read, files sharing the last one's timestamp may still be unread.
+        write(key(plan_.index, "ltime"), filesDone_ >= readCount_ ? reading_.lastFileStamp : reading_.safeStamp);
     }
 }
 

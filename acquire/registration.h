@@ -51,6 +51,11 @@ std::string pendingQueuePath(const std::string& settingsPath);
 // Its race keys, concatenated ("" when there is no file).
 std::string readPendingQueue(const std::string& settingsPath);
 
+// A file name from the data service that may go into the settings file: it
+// starts with a 14-digit timestamp and holds no control character or path
+// separator.
+bool isFileName(std::string_view name);
+
 // "20240106 18:30:00" from a 14-digit timestamp (a shorter text as far as it goes).
 std::string displayTimestamp(std::string_view stamp14);
 
@@ -134,6 +139,7 @@ private:
     // The reading loop's state.
     struct Reading {
         std::string buff, fileName, shownFile, lastFileStamp;
+        std::string safeStamp;  // a next-time key that passes over no unread file
         int meaningless = 0;    // consecutive results without meaning
         int refusedInFile = 0;  // records of the file that fit no layout of their kind
         std::string unknownId;  // the record id no layout knows that the file was left at
@@ -160,7 +166,9 @@ private:
     ReadStep afterRecord();
     void reportRefusals();
     ReadStep onResult(int n);
-    void skipStoredFile();
+    // In a resumed setup: skips the file when it is at or before the saved
+    // one's place; false when it comes after it (the resume has ended).
+    bool skipStoredFile();
     void queueResult();
     void countFile();
     // A file read to its end (stamp its timestamp): true when a cancel stops the reading there.

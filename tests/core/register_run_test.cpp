@@ -293,6 +293,52 @@ TEST_F(RegisterTest, CancelledAndResumedSetupEqualsAnUninterruptedOne) {
     }
 }
 
+TEST_F(RegisterTest, ResumeByTheSavedFilesPlaceAndReadEverythingWhenItCannotBePlaced) {
+    Home reference(src.root());
+    ASSERT_EQ(reference.run(RunKind::Setup), RunResult::Completed);
+    const auto expected = snapshot(reference.store());
+    struct Case {
+        const char* saved;  // the file key the resumed setup finds
+        bool skips;         // it skips the files before that place
+    };
+    for (const Case c : {Case{"20240106180200-HR.jvd", true}, Case{"20240106180200-HX.jvd", true},
+                         Case{"20250101000000-RA.jvd", false}, Case{"garbage", false}}) {
+        SCOPED_TRACE(c.saved);
+        Home home(src.root());
+        ASSERT_EQ(home.run(RunKind::Setup, "20240101", 3), RunResult::Cancelled);
+        ASSERT_EQ(home.key("RCE_fname"), "20240106180200-HR.jvd");
+        home.ini().write("UMA_DB", "RCE_fname", c.saved);
+        ASSERT_EQ(home.run(RunKind::Setup, "20240101"), RunResult::Completed);
+        EXPECT_EQ(home.view.of("RACE")[1], c.skips ? "SKIP中 0" : "処理中 0");
+        EXPECT_TRUE(snapshot(home.store()) == expected);
+    }
+}
+
+TEST_F(RegisterTest, CancelledUsualRunKeepsTheFilesSharingTheLastFilesTimestamp) {
+    Home home(src.root());
+    ASSERT_EQ(home.run(RunKind::Setup), RunResult::Completed);
+    // Three DIFN files of one timestamp; the run is cancelled after the first.
+    test::addRaceDay(src, "0113");
+    const auto jockey = [](const char* code) {
+        test::Raw k("KS");
+        k.set("head.DataKubun", "1").set("KisyuCode", code).set("KisyuName", sj("騎手"));
+        return k.rec;
+    };
+    src.addFile("DIFN", "20240113190000", "KA", {jockey("02001")});
+    src.addFile("DIFN", "20240113190000", "KB", {jockey("02002")});
+    ASSERT_EQ(home.run(RunKind::Usual, "", 5), RunResult::Cancelled);
+    EXPECT_EQ(home.view.last("DIFN"), "中断 1");
+    EXPECT_EQ(home.key("DFF_ltime"), "20240107190100");
+    const StorePaths paths(home.store());
+    EXPECT_TRUE(findJockey(paths, "02002").empty());
+
+    ASSERT_EQ(home.run(RunKind::Usual), RunResult::Completed);
+    EXPECT_EQ(home.view.last("DIFN"), "登録済 4");
+    EXPECT_FALSE(findJockey(paths, "02002").empty());
+    EXPECT_FALSE(findHorse(paths, "2021100001").empty());
+    EXPECT_EQ(home.key("DFF_ltime"), "20240113190100");
+}
+
 TEST_F(RegisterTest, SetupWithAnotherDateDoesNotResume) {
     Home home(src.root());
     ASSERT_EQ(home.run(RunKind::Setup, "20240101", 3), RunResult::Cancelled);
