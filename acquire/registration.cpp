@@ -32,6 +32,13 @@ std::string counter(const char* utf8, int position, int maximum) {
 
 constexpr std::size_t kRaceKeyLength = 12;
 
+// A text for a message: control characters shown as "?".
+std::string printable(std::string s) {
+    for (char& c : s)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+    return s;
+}
+
 bool isRaceKey(std::string_view s) {
     return s.size() == kRaceKeyLength && s.find_first_not_of("0123456789") == std::string_view::npos;
 }
@@ -410,6 +417,7 @@ void RegistrationRun::readFiles() {
 
 RegistrationRun::ReadStep RegistrationRun::onRecord(int length) {
     reading_.meaningless = 0;
+    if (badFileName()) return ReadStep::Stop;
     if (reading_.fileName != reading_.shownFile) {
         reading_.shownFile = reading_.fileName;
         view_.readText(reading_.fileName);
@@ -481,12 +489,9 @@ void RegistrationRun::countFile() {
 void RegistrationRun::reportRefusals() {
     std::string line;
     if (reading_.refusedInFile > 0) line = sj("：不正なレコード ") + num(reading_.refusedInFile) + sj(" 件を読み飛ばしました");
-    if (!reading_.unknownId.empty()) {
-        std::string id = reading_.unknownId;
-        for (char& c : id)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
-        line += sj(line.empty() ? "：" : "、") + sj("不明なレコード種別 ") + id + sj(" から後を読み飛ばしました");
-    }
+    if (!reading_.unknownId.empty())
+        line += sj(line.empty() ? "：" : "、") + sj("不明なレコード種別 ") + printable(reading_.unknownId) +
+                sj(" から後を読み飛ばしました");
     if (!line.empty()) addMessageLine(reading_.fileName + line);
     reading_.refusedInFile = 0;
     reading_.unknownId.clear();
@@ -524,6 +529,7 @@ RegistrationRun::ReadStep RegistrationRun::onResult(int n) {
     }
     if (n == jvr::kFileEnd) {
         reading_.meaningless = 0;
+        if (badFileName()) return ReadStep::Stop;
         return fileEnded(jv_.m_CurrentFileTimestamp()) ? ReadStep::Stop : ReadStep::Next;
     }
     if (n == jvr::kDownloading) {
@@ -550,14 +556,30 @@ RegistrationRun::ReadStep RegistrationRun::onResult(int n) {
 }
 
 void RegistrationRun::damagedFile(int n) {
-    fail(dataSpecs()[static_cast<std::size_t>(plan_.index)].spec);
     jv_.JVFiledelete(reading_.fileName);
+    damageMessage(n);
+    if (plan_.setup && !lastFileName_.empty()) saveResumePoint(plan_.index, plan_.fromTime, lastFileName_, "");
+}
+
+void RegistrationRun::damageMessage(int n) {
+    fail(dataSpecs()[static_cast<std::size_t>(plan_.index)].spec);
     view_.message(MessageKind::Error,
-                  reading_.fileName +
+                  printable(reading_.fileName) +
                       sj(n == jvr::kDamagedSize ? "のサイズに異常があるため、処理を中止します。"
                                                 : "のデータに異常があるため、処理を中止します。") +
                       "\n" + sj(plan_.setup ? "セットアップを再度行ってください。" : "データ登録を再度行ってください。"));
-    if (plan_.setup && !lastFileName_.empty()) saveResumePoint(plan_.index, plan_.fromTime, lastFileName_, "");
+}
+
+bool RegistrationRun::badFileName() {
+    if (reading_.fileName == reading_.checkedName) return false;
+    if (isFileName(reading_.fileName)) {
+        reading_.checkedName = reading_.fileName;
+        return false;
+    }
+    // A name that may not go into the settings file: a damaged file, ending
+    // the data spec with its keys as they were.
+    damageMessage(jvr::kDamagedData);
+    return true;
 }
 
 bool RegistrationRun::finishTrackData() {

@@ -140,6 +140,7 @@ private:
     struct Reading {
         std::string buff, fileName, shownFile, lastFileStamp;
         std::string safeStamp;  // a next-time key that passes over no unread file
+        std::string checkedName;  // the last file name found sound
         int meaningless = 0;    // consecutive results without meaning
         int refusedInFile = 0;  // records of the file that fit no layout of their kind
         std::string unknownId;  // the record id no layout knows that the file was left at
@@ -175,6 +176,9 @@ private:
     bool fileEnded(const std::string& stamp);
     void stopAtBoundary();
     void damagedFile(int n);
+    void damageMessage(int n);
+    // True (the data spec failed) when the file name reported is no file name.
+    bool badFileName();
     void rebuildAll();
     void rebuildQueue();
     void savePendingQueue();

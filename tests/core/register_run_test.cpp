@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "cp932.h"
@@ -80,6 +81,44 @@ std::map<std::string, std::string> snapshot(const std::string& folder) {
     return out;
 }
 
+// The emulator with the file names it reports passed through a function.
+class RenamingJVLink : public JVDTLabLib_TLB::IJVLink {
+public:
+    using Rename = std::function<std::string(const std::string&)>;
+    RenamingJVLink(JVDTLabLib_TLB::IJVLink& inner, Rename rename) : in_(inner), rename_(std::move(rename)) {}
+    int JVInit(const std::string& sid) override { return in_.JVInit(sid); }
+    int JVSetUIProperties() override { return in_.JVSetUIProperties(); }
+    int JVOpen(const std::string& spec, const std::string& from, int option, int& reads, int& downloads,
+               std::string& last) override {
+        return in_.JVOpen(spec, from, option, reads, downloads, last);
+    }
+    int JVRTOpen(const std::string& spec, const std::string& key) override { return in_.JVRTOpen(spec, key); }
+    int JVStatus() override { return in_.JVStatus(); }
+    int JVGets(std::string& buff, int size, std::string& file) override {
+        const int r = in_.JVGets(buff, size, file);
+        file = rename_(file);
+        return r;
+    }
+    int JVRead(std::string& buff, int size, std::string& file) override { return JVGets(buff, size, file); }
+    int JVSkip() override { return in_.JVSkip(); }
+    int JVFiledelete(const std::string& file) override { return in_.JVFiledelete(file); }
+    int JVClose() override { return in_.JVClose(); }
+    int JVFukuFile(const std::string& pattern, const std::string& path) override { return in_.JVFukuFile(pattern, path); }
+    int JVMVCheck(const std::string& key) override { return in_.JVMVCheck(key); }
+    int JVMVPlay(const std::string& key) override { return in_.JVMVPlay(key); }
+    int JVMVPlayWithType(const std::string& type, const std::string& key) override {
+        return in_.JVMVPlayWithType(type, key);
+    }
+    int JVMVOpen(const std::string& type, const std::string& key) override { return in_.JVMVOpen(type, key); }
+    int JVMVRead(std::string& buff, int size) override { return in_.JVMVRead(buff, size); }
+    std::string m_JVLinkVersion() const override { return in_.m_JVLinkVersion(); }
+    std::string m_CurrentFileTimestamp() const override { return in_.m_CurrentFileTimestamp(); }
+
+private:
+    JVDTLabLib_TLB::IJVLink& in_;
+    Rename rename_;
+};
+
 class Home {
 public:
     explicit Home(const std::string& source) : source_(source) {}
@@ -97,8 +136,9 @@ public:
         JVLinkEmulator jv(dir_.path());
         jv.overrideSource(source_);
         EXPECT_EQ(jv.JVInit(kSoftwareId), 0);
+        RenamingJVLink renaming(jv, rename ? rename : [](const std::string& f) { return f; });
         view = RecordingView();
-        RegistrationRun r(jv, settings(), StorePaths(store()), view);
+        RegistrationRun r(renaming, settings(), StorePaths(store()), view);
         view.run = &r;
         view.cancelAfter = cancelAfter;
         view.cancelInTrack = cancelInTrack;
@@ -111,6 +151,7 @@ public:
     RecordingView view;
     std::string queue;
     bool cancelInTrack = false;
+    RenamingJVLink::Rename rename;  // what becomes of the file names the control reports
 
 private:
     test::TempDir dir_;
@@ -408,6 +449,44 @@ TEST_F(RegisterTest, FailuresOfTheControlEndTheRunWithTheirMessages) {
             fs::remove_all(sourceDir.path() + "SNPN");
             fs::remove_all(sourceDir.path() + "BLDN");
             SetUp();
+        }
+    }
+}
+
+TEST_F(RegisterTest, FileNamesThatMayNotGoIntoTheSettingsAreDamagedFiles) {
+    const std::string again = "\nセットアップを再度行ってください。";
+    struct Case {
+        const char* what;
+        std::string name;   // the name reported for the second RACE file
+        std::string shown;  // as the message shows it
+    };
+    const Case cases[] = {
+        {"line breaks", "20240106180100-SE.jvd\r\n[UMA_DB]\r\nlasttime=1", "20240106180100-SE.jvd??[UMA_DB]??lasttime=1"},
+        {"a path", "20240106180100/../SE.jvd", "20240106180100/../SE.jvd"},
+        {"no timestamp", "SE.jvd", "SE.jvd"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const RunKind kind : {RunKind::Setup, RunKind::Usual}) {
+            Home home(src.root());
+            std::string day = "0106";
+            if (kind == RunKind::Usual) {
+                ASSERT_EQ(home.run(RunKind::Setup), RunResult::Completed);
+                test::addRaceDay(src, day = "0113");
+            }
+            const std::string settings = test::slurp(home.settings());
+            const std::string renamed = "2024" + day + "180100-SE.jvd";
+            std::string name = c.name, shown = c.shown;
+            for (std::string* t : {&name, &shown}) t->replace(4, 4, day);
+            home.rename = [&](const std::string& f) { return f == renamed ? name : f; };
+            // Cancel after the file whose name goes into the settings, were it accepted.
+            ASSERT_EQ(home.run(kind, "20240101", 2), RunResult::Error);
+            EXPECT_EQ(home.view.texts(), (std::vector<std::string>{shown + "のデータに異常があるため、処理を中止します。" +
+                                                                       (kind == RunKind::Setup ? again : "\nデータ登録を再度行ってください。"),
+                                                                   "エラーが発生したため、処理を中止しました"}));
+            EXPECT_EQ(home.view.last("RACE"), "ERROR 1");
+            EXPECT_EQ(test::slurp(home.settings()), settings);
+            if (kind == RunKind::Usual) fs::remove_all(sourceDir.path()), SetUp();
         }
     }
 }
