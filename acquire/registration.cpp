@@ -1,6 +1,7 @@
 #include "registration.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 
@@ -23,6 +24,10 @@ constexpr int kSetupOption = 4;
 constexpr int kUsualOption = 1;
 
 std::string now() { return dateTimeText(nowLocal(), ""); }
+
+double steadySeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 std::string num(int n) { return std::to_string(n); }
 
@@ -404,11 +409,13 @@ void RegistrationRun::readFiles() {
     setStatus(plan_.index, plan_.setup && plan_.resume ? "SKIP中" : "処理中", StatusColour::Black, num(filesDone_));
     reading_ = {};
     reading_.safeStamp = plan_.fromTime;
+    reading_.progressAt = steadySeconds();
     lastFileName_.clear();
     for (;;) {
         const int n = jv_.JVGets(reading_.buff, kRecordBufferSize, reading_.fileName);
         const ReadStep step = n > 0 ? onRecord(n) : onResult(n);
         if (step == ReadStep::Stop) break;
+        if (stalled(n)) break;
         view_.pump();
         if (step == ReadStep::Wait) view_.idle();
     }
@@ -418,6 +425,12 @@ void RegistrationRun::readFiles() {
 RegistrationRun::ReadStep RegistrationRun::onRecord(int length) {
     reading_.meaningless = 0;
     if (badFileName()) return ReadStep::Stop;
+    // The same record of the same file again is no progress.
+    if (reading_.buff != reading_.previous || reading_.fileName != reading_.previousFile) {
+        reading_.previous = reading_.buff;
+        reading_.previousFile = reading_.fileName;
+        reading_.progressAt = steadySeconds();
+    }
     if (reading_.fileName != reading_.shownFile) {
         reading_.shownFile = reading_.fileName;
         view_.readText(reading_.fileName);
@@ -530,6 +543,9 @@ RegistrationRun::ReadStep RegistrationRun::onResult(int n) {
     if (n == jvr::kFileEnd) {
         reading_.meaningless = 0;
         if (badFileName()) return ReadStep::Stop;
+        // The end of the file that ended last, again: no new file.
+        if (!lastFileName_.empty() && reading_.fileName == lastFileName_) return ReadStep::Wait;
+        reading_.progressAt = steadySeconds();
         return fileEnded(jv_.m_CurrentFileTimestamp()) ? ReadStep::Stop : ReadStep::Next;
     }
     if (n == jvr::kDownloading) {
@@ -553,6 +569,13 @@ RegistrationRun::ReadStep RegistrationRun::onResult(int n) {
     fail(d.spec);
     view_.message(MessageKind::Error, sj("JVGetsエラー：") + num(n));
     return ReadStep::Stop;
+}
+
+bool RegistrationRun::stalled(int n) {
+    if (steadySeconds() - reading_.progressAt <= stallBound_) return false;
+    fail(dataSpecs()[static_cast<std::size_t>(plan_.index)].spec);
+    view_.message(MessageKind::Error, sj("JVGetsエラー：") + num(n));
+    return true;
 }
 
 void RegistrationRun::damagedFile(int n) {

@@ -41,6 +41,9 @@ inline constexpr int kTrackDataGroup = 4;
 // times, with a short pause each, before the data spec fails.
 inline constexpr int kReadRetryLimit = 200;
 
+// Seconds without a new record or file after which the reading is stuck.
+inline constexpr double kStallSeconds = 600.0;
+
 // Buffer sizes handed to the reading call.
 inline constexpr int kRecordBufferSize = 85000;
 
@@ -116,6 +119,11 @@ public:
     void downloadTimerTick();
     void trackTimerTick();
 
+    // A control whose reading gives no new record or file for this many
+    // seconds (still downloading, the same file end or record again) ends the
+    // data spec with the reading error.
+    void setStallBound(double seconds) { stallBound_ = seconds; }
+
     // The race keys queued for a track data rebuild by the last usual run,
     // those an earlier run left first.
     const std::string& resultsQueue() const { return queue_; }
@@ -141,6 +149,8 @@ private:
         std::string buff, fileName, shownFile, lastFileStamp;
         std::string safeStamp;  // a next-time key that passes over no unread file
         std::string checkedName;  // the last file name found sound
+        std::string previous, previousFile;  // the last record and its file
+        double progressAt = 0;  // when the last new record or file arrived (seconds)
         int meaningless = 0;    // consecutive results without meaning
         int refusedInFile = 0;  // records of the file that fit no layout of their kind
         std::string unknownId;  // the record id no layout knows that the file was left at
@@ -179,6 +189,9 @@ private:
     void damageMessage(int n);
     // True (the data spec failed) when the file name reported is no file name.
     bool badFileName();
+    // True (the data spec failed) when no new record or file has arrived for
+    // the stall bound; n is the last reading result.
+    bool stalled(int n);
     void rebuildAll();
     void rebuildQueue();
     void savePendingQueue();
@@ -223,6 +236,7 @@ private:
     Reading reading_;
     std::string lastFileName_;  // the last file read or skipped in the data spec in hand
     bool trackFailed_ = false;
+    double stallBound_ = kStallSeconds;
 };
 
 }  // namespace tarvo

@@ -347,6 +347,8 @@ void JVLinkEmulator::readFaults() {
     // Read once per session: the reading calls come once per record.
     stuckResult_ = static_cast<int>(toNumber(fault("gets_stuck", spec_), 0));
     stuckAfter_ = static_cast<std::size_t>(std::max(0LL, toNumber(fault("gets_stuck_after", spec_), 0)));
+    repeat_ = toNumber(fault("gets_repeat", spec_), 0) != 0;
+    repeated_.clear();
 }
 
 std::size_t JVLinkEmulator::downloaded() const {
@@ -438,7 +440,12 @@ int JVLinkEmulator::JVGets(std::string& buff, int size, std::string& filename) {
     buff.clear();
     filename.clear();
     if (!open_) return kNotOpen;
-    if (stuckResult_ != 0 && recordsRead_ >= stuckAfter_) return stuckResult_;
+    if (recordsRead_ >= stuckAfter_ && (stuckResult_ != 0 || !repeated_.empty())) {
+        if (current_ < files_.size()) filename = files_[current_].name;
+        if (stuckResult_ != 0) return stuckResult_;
+        buff.assign(repeated_, 0, size > 0 ? std::min(repeated_.size(), static_cast<std::size_t>(size)) : repeated_.size());
+        return static_cast<int>(repeated_.size());
+    }
     if (current_ >= files_.size()) return jvr::kEndOfData;
     const File& f = files_[current_];
     filename = f.name;
@@ -458,6 +465,7 @@ int JVLinkEmulator::JVGets(std::string& buff, int size, std::string& filename) {
     const std::size_t len = end - offset_;
     const std::size_t give = size > 0 ? std::min(len, static_cast<std::size_t>(size)) : len;
     buff.assign(data_, offset_, give);
+    if (repeat_) repeated_.assign(data_, offset_, len);
     offset_ = end;
     ++recordsRead_;
     return static_cast<int>(len);

@@ -136,6 +136,8 @@ private:
     std::size_t recordsRead_ = 0; // records returned in this session
     int stuckResult_ = 0;         // gets_stuck: the result every read gives after
     std::size_t stuckAfter_ = 0;  // this many records
+    bool repeat_ = false;         // gets_repeat: the last record again after them
+    std::string repeated_;        // the record given again
     std::string currentTimestamp_;
 
     // The open training video list.

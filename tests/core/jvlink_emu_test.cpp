@@ -259,7 +259,19 @@ TEST_F(JVLinkEmu, InjectedResultsOfOpenStatusReadAndClose) {
     EXPECT_GT(jv.JVGets(buff, 85000, file), 0);
     EXPECT_GT(jv.JVGets(buff, 85000, file), 0);
     for (int i = 0; i < 50; ++i) ASSERT_EQ(jv.JVGets(buff, 85000, file), -99);
+    EXPECT_EQ(file, "20240106180000-A.jvd");  // the file in hand
     set("gets_stuck", "");
+    jv.JVClose();
+    set("gets_repeat", "1");
+    ASSERT_EQ(jv.JVOpen("RACE", "20240101000000", 4, reads, downloads, last), 0);
+    EXPECT_EQ(jv.JVGets(buff, 85000, file), 5);
+    EXPECT_EQ(jv.JVGets(buff, 85000, file), 6);
+    for (int i = 0; i < 3; ++i) {
+        ASSERT_EQ(jv.JVGets(buff, 85000, file), 6);
+        EXPECT_EQ(buff, "SE11\r\n");
+        EXPECT_EQ(file, "20240106180000-A.jvd");
+    }
+    set("gets_repeat", "");
     set("close_result", "-1");
     EXPECT_EQ(jv.JVClose(), -1);
     // The session is closed all the same.

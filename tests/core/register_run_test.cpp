@@ -139,6 +139,7 @@ public:
         RenamingJVLink renaming(jv, rename ? rename : [](const std::string& f) { return f; });
         view = RecordingView();
         RegistrationRun r(renaming, settings(), StorePaths(store()), view);
+        if (stallBound > 0) r.setStallBound(stallBound);
         view.run = &r;
         view.cancelAfter = cancelAfter;
         view.cancelInTrack = cancelInTrack;
@@ -152,6 +153,7 @@ public:
     std::string queue;
     bool cancelInTrack = false;
     RenamingJVLink::Rename rename;  // what becomes of the file names the control reports
+    double stallBound = 0;          // seconds; 0 = the run's own
 
 private:
     test::TempDir dir_;
@@ -485,6 +487,37 @@ TEST_F(RegisterTest, FileNamesThatMayNotGoIntoTheSettingsAreDamagedFiles) {
                                                                        (kind == RunKind::Setup ? again : "\nデータ登録を再度行ってください。"),
                                                                    "エラーが発生したため、処理を中止しました"}));
             EXPECT_EQ(home.view.last("RACE"), "ERROR 1");
+            EXPECT_EQ(test::slurp(home.settings()), settings);
+            if (kind == RunKind::Usual) fs::remove_all(sourceDir.path()), SetUp();
+        }
+    }
+}
+
+TEST_F(RegisterTest, AStuckControlEndsTheDataSpecWithTheReadingError) {
+    struct Case {
+        const char* fault;
+        const char* value;
+        const char* message;  // "" for the repeated record, whose length it names
+    };
+    for (const Case c : {Case{"gets_stuck.RACE", "-3", "JVGetsエラー：-3"}, Case{"gets_stuck.RACE", "-1", "JVGetsエラー：-1"},
+                         Case{"gets_repeat.RACE", "1", ""}}) {
+        SCOPED_TRACE(std::string(c.fault) + "=" + c.value);
+        for (const RunKind kind : {RunKind::Setup, RunKind::Usual}) {
+            Home home(src.root());
+            if (kind == RunKind::Usual) {
+                ASSERT_EQ(home.run(RunKind::Setup), RunResult::Completed);
+                test::addRaceDay(src, "0113");
+            }
+            const std::string settings = test::slurp(home.settings());
+            home.emulator(c.fault, c.value);
+            home.emulator("gets_stuck_after", "2");
+            home.stallBound = 0.2;
+            ASSERT_EQ(home.run(kind), RunResult::Error);
+            const auto texts = home.view.texts();
+            ASSERT_EQ(texts.size(), 2u);
+            if (*c.message) EXPECT_EQ(texts[0], c.message);
+            else EXPECT_EQ(texts[0].rfind("JVGetsエラー：", 0), 0u) << texts[0];
+            EXPECT_EQ(home.view.last("RACE").substr(0, 5), "ERROR");
             EXPECT_EQ(test::slurp(home.settings()), settings);
             if (kind == RunKind::Usual) fs::remove_all(sourceDir.path()), SetUp();
         }
