@@ -191,6 +191,7 @@ void RegistrationRun::begin() {
     messageLines_.clear();
     counts_ = {};
     trackFailed_ = false;
+    serviceCancelled_ = false;
     view_.clearMessageList();
     for (int g = 0; g <= kTrackDataGroup; ++g) {
         setStatus(g, "登録前", StatusColour::Black, "");
@@ -330,13 +331,15 @@ void RegistrationRun::openFailed(int opened) {
         addMessageLine(sj(d.updateLabel) + displayTimestamp(plan_.fromTime));
         return;
     }
-    if (plan_.setup && opened == jvr::kNoData)
-        view_.message(MessageKind::Error, sj("開始日付を本日以前にしてください"));
-    else if (plan_.setup && opened == jvr::kSetupCancelled)
-        view_.message(MessageKind::Information, sj("セットアップを中止しました"));
-    else if (opened != jvr::kMaintenance)
-        view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
     fail(d.spec);
+    if (plan_.setup && opened == jvr::kNoData) {
+        view_.message(MessageKind::Error, sj("開始日付を本日以前にしてください"));
+    } else if (plan_.setup && opened == jvr::kSetupCancelled) {
+        serviceCancelled_ = true;
+        view_.message(MessageKind::Information, sj("セットアップを中止しました"));
+    } else if (opened != jvr::kMaintenance) {
+        view_.message(MessageKind::Error, sj("JVOpenエラー：") + num(opened));
+    }
 }
 
 void RegistrationRun::waitForDownloads() {
@@ -705,7 +708,7 @@ RunResult RegistrationRun::run(RunKind kind, const std::string& startDate) {
 
     RunResult result = RunResult::Completed;
     if (!errorMarker_.empty()) {
-        result = RunResult::Error;
+        result = serviceCancelled_ ? RunResult::Cancelled : RunResult::Error;
         view_.message(MessageKind::Error, sj("エラーが発生したため、処理を中止しました"));
     } else if (cancel_) {
         result = RunResult::Cancelled;

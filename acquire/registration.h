@@ -105,7 +105,9 @@ public:
     };
     ScreenMode openScreen(const std::string& today);
 
-    // One run; startDate (yyyymmdd) is the setup's picked date.
+    // One run; startDate (yyyymmdd) is the setup's picked date. A setup the
+    // control reports cancelled by the user ends Cancelled, with the messages
+    // of a failed one.
     RunResult run(RunKind kind, const std::string& startDate = {});
 
     // The cancel button: the run stops at the end of the file being read (or at
@@ -236,6 +238,7 @@ private:
     Reading reading_;
     std::string lastFileName_;  // the last file read or skipped in the data spec in hand
     bool trackFailed_ = false;
+    bool serviceCancelled_ = false;  // the control's open reported a setup the user cancelled there
     double stallBound_ = kStallSeconds;
 };
 

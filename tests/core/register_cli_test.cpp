@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "JVDTLabLib_TLB.h"
 #include "inifile.h"
 #include "jv_fixture.h"
 #include "test_support.h"
@@ -97,12 +98,29 @@ TEST_F(RegisterCli, ErrorsAndUsage) {
     EXPECT_TRUE(has(lines, "開始日付を本日以前にしてください"));
     EXPECT_EQ(lines.back(), "エラーが発生したため、処理を中止しました");
 
+    // The control fails to open, or reports a setup the user cancelled there.
+    IniFile(home.path() + "jvlink.ini").write("JVLINK", "today", "");
+    IniFile(home.path() + "jvlink.ini").write("JVLINK", "open_result", std::to_string(JVDTLabLib_TLB::JVResult::kOpenError));
+    ASSERT_EQ(run(home, {"setup", "20240101"}, out), 1) << out;
+    EXPECT_TRUE(has(linesOf(out), "JVOpenエラー：" + std::to_string(JVDTLabLib_TLB::JVResult::kOpenError)));
+    IniFile(home.path() + "jvlink.ini").write("JVLINK", "open_result", std::to_string(JVDTLabLib_TLB::JVResult::kSetupCancelled));
+    ASSERT_EQ(run(home, {"setup", "20240101"}, out), 3) << out;
+    EXPECT_TRUE(has(linesOf(out), "セットアップを中止しました"));
+
     for (const auto& args : std::vector<std::vector<std::string>>{
              {"setup", "2024011"}, {"setup", "20241301"}, {"usual", "x"}, {"again"}, {"setup", "20240101", "--cancel-after-files", "0"}}) {
         std::vector<std::string> all = {"--home", home.path(), "--source", sourceDir.path(), "register"};
         all.insert(all.end(), args.begin(), args.end());
         EXPECT_EQ(test::runCli(all, out), 2) << args[0];
     }
+    // An impossible start date, an empty program folder.
+    std::string err;
+    EXPECT_EQ(test::runCli({"--home", home.path(), "register", "setup", "20240230"}, out, &err), 2);
+    EXPECT_EQ(err, "register: the start date 20240230 is no date (YYYYMMDD)\n");
+    EXPECT_EQ(test::runCli({"--home", "", "register", "usual"}, out, &err), 2);
+    EXPECT_EQ(err, "tarvo-cli: --home needs a value\n");
+    EXPECT_EQ(test::runCli({"--home=", "register", "usual"}, out, &err), 2);
+    EXPECT_EQ(err, "tarvo-cli: --home needs a value\n");
 }
 
 }  // namespace

@@ -400,11 +400,13 @@ TEST_F(RegisterTest, FailuresOfTheControlEndTheRunWithTheirMessages) {
         std::vector<std::string> messages;
         const char* failing;  // the data spec shown as ERROR
         bool storesRace;      // RACE records reach the store
+        RunResult result = RunResult::Error;
     };
     const std::string again = "\nセットアップを再度行ってください。";
     const Case cases[] = {
         {"start date after today", RunKind::Setup, {{"today", "20231231"}}, {"開始日付を本日以前にしてください"}, "RACE", false},
-        {"setup cancelled in the control", RunKind::Setup, {{"open_result", std::to_string(jvr::kSetupCancelled)}}, {"セットアップを中止しました"}, "RACE", false},
+        {"setup cancelled in the control", RunKind::Setup, {{"open_result", std::to_string(jvr::kSetupCancelled)}}, {"セットアップを中止しました"}, "RACE", false,
+         RunResult::Cancelled},
         {"server maintenance", RunKind::Setup, {{"maintenance", "open"}}, {}, "RACE", false},
         {"open error in DIFN", RunKind::Setup, {{"open_result.DIFN", "-100"}}, {"JVOpenエラー：-100"}, "DIFN", true},
         {"close error", RunKind::Setup, {{"close_result.RACE", "-7"}}, {"JVCloseエラー：-7"}, "RACE", true},
@@ -431,7 +433,7 @@ TEST_F(RegisterTest, FailuresOfTheControlEndTheRunWithTheirMessages) {
         }
         const std::string ltime = home.key((std::string(c.failing).substr(0, 1) == "R" ? "RCE_ltime" : "DFF_ltime"));
         for (const auto& [k, value] : c.settings) home.emulator(k, value);
-        ASSERT_EQ(home.run(c.kind), RunResult::Error);
+        ASSERT_EQ(home.run(c.kind), c.result);
         std::vector<std::string> want = c.messages;
         want.push_back("エラーが発生したため、処理を中止しました");
         EXPECT_EQ(home.view.texts(), want);

@@ -71,6 +71,11 @@ int run(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream
                 }
                 value = argv[++i];
             }
+            // An empty folder or count would stand for the working folder or nothing.
+            if (value.empty() && std::find(valued.begin(), valued.end(), key) != valued.end()) {
+                err << "tarvo-cli: " << key << " needs a value\n";
+                return 2;
+            }
             ctx.options[key] = value;
         } else if (name.empty()) {
             name = a;

@@ -54,17 +54,24 @@ private:
     RegistrationRun* run_ = nullptr;
 };
 
+// A calendar date written YYYYMMDD.
 bool isDate(const std::string& s) {
     if (s.size() != 8 || s.find_first_not_of("0123456789") != std::string::npos) return false;
-    const int m = std::stoi(s.substr(4, 2)), d = std::stoi(s.substr(6, 2));
-    return m >= 1 && m <= 12 && d >= 1 && d <= 31;
+    const std::chrono::year_month_day day{std::chrono::year(std::stoi(s.substr(0, 4))),
+                                          std::chrono::month(static_cast<unsigned>(std::stoi(s.substr(4, 2)))),
+                                          std::chrono::day(static_cast<unsigned>(std::stoi(s.substr(6, 2))))};
+    return day.ok();
 }
 
 }  // namespace
 
 int cmdRegister(Context& ctx) {
     const auto& a = ctx.args;
-    const bool setup = a.size() == 2 && a[0] == "setup" && isDate(a[1]);
+    const bool setup = a.size() == 2 && a[0] == "setup";
+    if (setup && !isDate(a[1])) {
+        *ctx.err << "register: the start date " << a[1] << " is no date (YYYYMMDD)\n";
+        return 2;
+    }
     const bool usual = a.size() == 1 && a[0] == "usual";
     long cancelAfter = 0;
     if (ctx.has("--cancel-after-files")) {
@@ -98,6 +105,7 @@ int cmdRegister(Context& ctx) {
     const RunResult result = run.run(setup ? RunKind::Setup : RunKind::Usual, setup ? a[1] : std::string());
     switch (result) {
         case RunResult::Completed: return 0;
+        // Also a setup the data service cancelled.
         case RunResult::Cancelled: return 3;
         case RunResult::Error: break;
     }
