@@ -37,7 +37,7 @@ const std::array<DataSpec, 4>& dataSpecs();
 inline constexpr int kTrackDataGroup = 4;
 
 // Consecutive reading results below 1 that the control gives without meaning
-// (anything but a record, 0, -1, -3, -402, -403 and -502) are retried this many
+// (none of the JVResult codes of the reading calls) are retried this many
 // times, with a short pause each, before the data spec fails.
 inline constexpr int kReadRetryLimit = 200;
 
