@@ -416,9 +416,12 @@ void RegistrationRun::readFiles() {
     lastFileName_.clear();
     for (;;) {
         const int n = jv_.JVGets(reading_.buff, kRecordBufferSize, reading_.fileName);
+        reading_.progressed = false;
         const ReadStep step = n > 0 ? onRecord(n) : onResult(n);
         if (step == ReadStep::Stop) break;
-        if (stalled(n)) break;
+        // Measured from the end of the last call that brought something new.
+        if (reading_.progressed) reading_.progressAt = steadySeconds();
+        else if (stalled(n)) break;
         view_.pump();
         if (step == ReadStep::Wait) view_.idle();
     }
@@ -432,7 +435,7 @@ RegistrationRun::ReadStep RegistrationRun::onRecord(int length) {
     if (reading_.buff != reading_.previous || reading_.fileName != reading_.previousFile) {
         reading_.previous = reading_.buff;
         reading_.previousFile = reading_.fileName;
-        reading_.progressAt = steadySeconds();
+        reading_.progressed = true;
     }
     if (reading_.fileName != reading_.shownFile) {
         reading_.shownFile = reading_.fileName;
@@ -548,7 +551,7 @@ RegistrationRun::ReadStep RegistrationRun::onResult(int n) {
         if (badFileName()) return ReadStep::Stop;
         // The end of the file that ended last, again: no new file.
         if (!lastFileName_.empty() && reading_.fileName == lastFileName_) return ReadStep::Wait;
-        reading_.progressAt = steadySeconds();
+        reading_.progressed = true;
         return fileEnded(jv_.m_CurrentFileTimestamp()) ? ReadStep::Stop : ReadStep::Next;
     }
     if (n == jvr::kDownloading) {

@@ -152,7 +152,8 @@ private:
         std::string safeStamp;  // a next-time key that passes over no unread file
         std::string checkedName;  // the last file name found sound
         std::string previous, previousFile;  // the last record and its file
-        double progressAt = 0;  // when the last new record or file arrived (seconds)
+        double progressAt = 0;  // when the last new record or file was handled (seconds)
+        bool progressed = false;  // the call in hand brought a new record or file
         int meaningless = 0;    // consecutive results without meaning
         int refusedInFile = 0;  // records of the file that fit no layout of their kind
         std::string unknownId;  // the record id no layout knows that the file was left at

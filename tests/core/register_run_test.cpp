@@ -513,7 +513,7 @@ TEST_F(RegisterTest, AStuckControlEndsTheDataSpecWithTheReadingError) {
             const std::string settings = test::slurp(home.settings());
             home.emulator(c.fault, c.value);
             home.emulator("gets_stuck_after", "2");
-            home.stallBound = 0.2;
+            home.stallBound = 0.5;
             ASSERT_EQ(home.run(kind), RunResult::Error);
             const auto texts = home.view.texts();
             ASSERT_EQ(texts.size(), 2u);
