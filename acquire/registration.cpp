@@ -50,17 +50,6 @@ bool isRaceKey(std::string_view s) {
 
 }  // namespace
 
-bool isFileName(std::string_view name) {
-    if (name.size() < 14 || name.substr(0, 14).find_first_not_of("0123456789") != std::string_view::npos) return false;
-    for (std::size_t at = 0; at < name.size();) {
-        const std::size_t width = charLen(name, at);
-        const auto c = static_cast<unsigned char>(name[at]);
-        if (width == 1 && (c < 0x20 || c == 0x7f || c == '/' || c == '\\')) return false;
-        at += width;
-    }
-    return true;
-}
-
 std::string pendingQueuePath(const std::string& settingsPath) { return dirName(settingsPath) + "bbqueue.txt"; }
 
 std::string readPendingQueue(const std::string& settingsPath) {
@@ -320,7 +309,7 @@ bool RegistrationRun::openSpec() {
     addMessageLine(sj(d.updateLabel) + displayTimestamp(plan_.lastStamp));
     // A saved file that is no file name or lies after every file the open
     // selects cannot be placed: the setup reads everything again.
-    if (plan_.resume && (!isFileName(plan_.fileKey) || plan_.fileKey.substr(0, 14) > plan_.lastStamp))
+    if (plan_.resume && (JVDTLabLib_TLB::fileNameFault(plan_.fileKey) || plan_.fileKey.substr(0, 14) > plan_.lastStamp))
         plan_.resume = false;
     return true;
 }
@@ -601,7 +590,7 @@ void RegistrationRun::damageMessage(int n) {
 
 bool RegistrationRun::badFileName() {
     if (reading_.fileName == reading_.checkedName) return false;
-    if (isFileName(reading_.fileName)) {
+    if (!JVDTLabLib_TLB::fileNameFault(reading_.fileName)) {
         reading_.checkedName = reading_.fileName;
         return false;
     }

@@ -54,11 +54,6 @@ std::string pendingQueuePath(const std::string& settingsPath);
 // Its race keys, concatenated ("" when there is no file).
 std::string readPendingQueue(const std::string& settingsPath);
 
-// A file name from the data service that may go into the settings file: it
-// starts with a 14-digit timestamp and holds no control character or path
-// separator.
-bool isFileName(std::string_view name);
-
 // "20240106 18:30:00" from a 14-digit timestamp (a shorter text as far as it goes).
 std::string displayTimestamp(std::string_view stamp14);
 

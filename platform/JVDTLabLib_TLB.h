@@ -6,6 +6,9 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
+
+#include "cp932.h"
 
 namespace JVDTLabLib_TLB {
 
@@ -19,12 +22,43 @@ inline constexpr int kNoData = -1;          // JVOpen, JVRTOpen, JVMVOpen: nothi
 inline constexpr int kFileEnd = -1;         // JVGets, JVRead: one file ended
 inline constexpr int kSetupCancelled = -2;  // JVOpen: the user cancelled the setup
 inline constexpr int kDownloading = -3;     // JVGets, JVRead: the file is not downloaded yet
-inline constexpr int kOpenError = -100;     // JVOpen: the service cannot serve the open
+inline constexpr int kNoService = -411;     // JVOpen, JVRTOpen: the service is not there to answer
 inline constexpr int kDamagedSize = -402;   // JVGets, JVRead: the file does not end with a whole record
 inline constexpr int kDamagedData = -403;   // JVGets, JVRead: a record of the file is broken
 inline constexpr int kDownloadFailed = -502;  // JVGets, JVRead: the file could not be downloaded
 inline constexpr int kMaintenance = -504;   // JVOpen, JVRTOpen, JVMVPlay: server maintenance
 }  // namespace JVResult
+
+// A 14-digit timestamp (yyyymmddhhmmss) of a real moment.
+inline bool validTimestamp(std::string_view t) {
+    if (t.size() != 14 || t.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    const auto part = [&](std::size_t at, std::size_t len) {
+        int v = 0;
+        for (const char c : t.substr(at, len)) v = v * 10 + (c - '0');
+        return v;
+    };
+    const int year = part(0, 4), month = part(4, 2), day = part(6, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1 || part(8, 2) > 23 || part(10, 2) > 59 || part(12, 2) > 59)
+        return false;
+    static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return day <= (month == 2 && !leap ? 28 : kDays[month - 1]);
+}
+
+// Why a name is no file name the service may report, or nullptr when it is
+// one: callers put it into their settings and messages, so it holds no
+// control character or path separator (CP932) and starts with its timestamp.
+inline const char* fileNameFault(std::string_view name) {
+    for (std::size_t at = 0; at < name.size();) {
+        const std::size_t width = tarvo::charLen(name, at);
+        const auto c = static_cast<unsigned char>(name[at]);
+        if (width == 1 && (c < 0x20 || c == 0x7f)) return "a control character in the name";
+        if (width == 1 && (c == '/' || c == '\\')) return "a path separator in the name";
+        at += width;
+    }
+    if (!validTimestamp(name.substr(0, 14))) return "no valid 14-digit timestamp at the start of the name";
+    return nullptr;
+}
 
 class IJVLink {
 public:
@@ -36,10 +70,10 @@ public:
     virtual int JVSetUIProperties() = 0;
 
     // kOk; kNoData; kSetupCancelled; kMaintenance; other negative = error
-    // (kOpenError when the service cannot serve it).
+    // (kNoService when the service is not there).
     virtual int JVOpen(const std::string& dataspec, const std::string& fromtime, int option,
                        int& readcount, int& downloadcount, std::string& lastfiletimestamp) = 0;
-    // kOk; kNoData; kMaintenance.
+    // kOk; kNoData; kMaintenance; kNoService.
     virtual int JVRTOpen(const std::string& dataspec, const std::string& key) = 0;
     // Files downloaded so far; negative = error.
     virtual int JVStatus() = 0;

@@ -81,7 +81,6 @@ public:
     static constexpr int kBadParameter = -111;     // malformed spec, time, option or key
     static constexpr int kNotOpen = -203;          // a reading call without an open session
     static constexpr int kPlayerFailed = -3;       // the media file could not be opened
-    static constexpr int kSourceMissing = -411;    // the source folder does not exist (the service is not there)
 
 private:
     struct File {

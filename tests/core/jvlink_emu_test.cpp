@@ -362,11 +362,11 @@ TEST_F(JVLinkEmu, AMissingSourceFolderFailsTheOpens) {
     int reads = -9, downloads = -9;
     std::string last;
     for (const int option : {1, 4}) {
-        EXPECT_EQ(jv.JVOpen("RACE", "20240101000000", option, reads, downloads, last), JVLinkEmulator::kSourceMissing);
+        EXPECT_EQ(jv.JVOpen("RACE", "20240101000000", option, reads, downloads, last), jvr::kNoService);
         EXPECT_EQ(reads, 0);
         EXPECT_EQ(jv.JVClose(), 0);
     }
-    EXPECT_EQ(jv.JVRTOpen("0B12", "20240106"), JVLinkEmulator::kSourceMissing);
+    EXPECT_EQ(jv.JVRTOpen("0B12", "20240106"), jvr::kNoService);
     jv.JVClose();
     // An existing but empty source is an empty service.
     fs::create_directories(home.path() + "nowhere");

@@ -98,11 +98,12 @@ TEST_F(RegisterCli, ErrorsAndUsage) {
     EXPECT_TRUE(has(lines, "開始日付を本日以前にしてください"));
     EXPECT_EQ(lines.back(), "エラーが発生したため、処理を中止しました");
 
-    // The control fails to open, or reports a setup the user cancelled there.
+    // No service behind the control (a source folder that does not exist), or
+    // a setup the user cancelled in the control.
     IniFile(home.path() + "jvlink.ini").write("JVLINK", "today", "");
-    IniFile(home.path() + "jvlink.ini").write("JVLINK", "open_result", std::to_string(JVDTLabLib_TLB::JVResult::kOpenError));
-    ASSERT_EQ(run(home, {"setup", "20240101"}, out), 1) << out;
-    EXPECT_TRUE(has(linesOf(out), "JVOpenエラー：" + std::to_string(JVDTLabLib_TLB::JVResult::kOpenError)));
+    ASSERT_EQ(test::runCli({"--home", home.path(), "--source", home.path() + "nowhere", "register", "setup", "20240101"}, out), 1) << out;
+    EXPECT_TRUE(has(linesOf(out), "JVOpenエラー：" + std::to_string(JVDTLabLib_TLB::JVResult::kNoService)));
+    EXPECT_EQ(linesOf(out).back(), "エラーが発生したため、処理を中止しました");
     IniFile(home.path() + "jvlink.ini").write("JVLINK", "open_result", std::to_string(JVDTLabLib_TLB::JVResult::kSetupCancelled));
     ASSERT_EQ(run(home, {"setup", "20240101"}, out), 3) << out;
     EXPECT_TRUE(has(linesOf(out), "セットアップを中止しました"));
