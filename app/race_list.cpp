@@ -1,7 +1,6 @@
 #include "race_list.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -17,18 +16,8 @@ namespace {
 
 std::string raField(std::string_view line, std::string_view name) { return trimBoth(getField(Family::RA, line, name)); }
 
-std::string_view part(std::string_view s, std::size_t pos, std::size_t len) {
-    return pos < s.size() ? s.substr(pos, len) : std::string_view();
-}
-
 // Track code followed by race number read as one integer ("05" and "11" give 511).
 int listOrderKey(std::string_view raLine) { return toIntDef(raField(raLine, "JyoCD") + raField(raLine, "RaceNum"), 0); }
-
-std::string twoDigits(int n) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
 
 }  // namespace
 

@@ -137,10 +137,6 @@ constexpr std::string_view kEmptySlot = "****";
 
 int numberOr(std::string_view text, int def) { return toIntDef(trimBoth(text), def); }
 
-std::string_view part(std::string_view s, std::size_t from, std::size_t len) {
-    return from < s.size() ? s.substr(from, len) : std::string_view();
-}
-
 // The slot text of a value: the value form, "***" when it does not fit three characters.
 std::string slotValue(int v) {
     std::string t = variantValueText(v);

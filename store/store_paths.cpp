@@ -13,10 +13,6 @@
 namespace tarvo {
 namespace {
 
-std::string_view part(std::string_view s, std::size_t from, std::size_t count) {
-    return from >= s.size() ? std::string_view() : s.substr(from, count);
-}
-
 int trackNumber(std::string_view jyoCD) {
     long long v = 0;
     return parseInt(jyoCD, v) && v >= 0 && v < 1000 ? static_cast<int>(v) : 0;
@@ -26,10 +22,7 @@ int trackNumber(std::string_view jyoCD) {
 // track, "0A" for every other track of the day.
 std::string dayTrackPart(std::string_view jyoCD) {
     const int n = trackNumber(jyoCD);
-    if (n < 1 || n > 10) return "0A";
-    char buf[4];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
+    return n < 1 || n > 10 ? "0A" : twoDigits(n);
 }
 
 std::string_view umGroup(std::string_view kettoNum) {
