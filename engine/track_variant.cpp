@@ -128,12 +128,12 @@ bool isMajorTrack(std::string_view jyoCD) {
 
 // ---------------------------------------------------------------- track data records
 
-constexpr std::size_t kRecordLength = 108;
-constexpr std::size_t kKeyLength = 10;
-constexpr std::size_t kTimeRun = 10;   // 0-based start of the time variants
-constexpr std::size_t kL3fRun = 58;    // 0-based start of the last-3F variants
+// The slots of a track data record (the BB layout): time variants, then last-3F variants.
 constexpr int kSlots = 12;
+constexpr std::string_view kSlotRuns[] = {"TimeVariant", "L3FVariant"};
 constexpr std::string_view kEmptySlot = "****";
+
+std::string slotName(std::string_view run, int slot) { return std::string(run) + std::to_string(slot); }
 
 int numberOr(std::string_view text, int def) { return toIntDef(trimBoth(text), def); }
 
@@ -141,13 +141,6 @@ int numberOr(std::string_view text, int def) { return toIntDef(trimBoth(text), d
 std::string slotValue(int v) {
     std::string t = variantValueText(v);
     return t.size() > 3 ? std::string("***") : t;
-}
-
-std::string emptyRecord(std::string_view key) {
-    std::string rec(key);
-    for (int i = 0; i < 2 * kSlots; ++i) rec += kEmptySlot;
-    rec += "\r\n";
-    return rec;
 }
 
 // The track data file of a meeting day.
@@ -341,29 +334,32 @@ void writeVariant(const StorePaths& paths, std::string_view year, std::string_vi
                   std::string_view variant, std::string_view raceNum) {
     const int r = toIntDef(trimBoth(raceNum), -1);
     if (r < 1) return;
-    const std::string a = slotValue(numberOr(part(variant, 0, 4), kMissingValue));
-    const std::string b = slotValue(numberOr(part(variant, 4, 4), kMissingValue));
+    const std::string timeValue = slotValue(numberOr(part(variant, 0, 4), kMissingValue));
+    const std::string l3fValue = slotValue(numberOr(part(variant, 4, 4), kMissingValue));
     const std::string mark = padRight(trimBoth(part(variant, 8, 1)), 1);
-    const std::string key = std::string(year) + std::string(monthDay) + std::string(jyoCD);
     const std::string path = trackDataPath(paths, year, monthDay);
     if (path.empty()) throw IoError(sj("ファイル名にできない文字を含むキーのため、馬場データを書き込めません"));
 
     // The day's record rebuilt from the one that stands, or a new one; a race
     // number above 12 fills no slot.
-    const std::string blank = emptyRecord(key);
-    updateRecord(path, blank, {{0, kKeyLength}}, [&](std::string_view stored) {
-        const std::string_view record = stored.empty() ? std::string_view(blank) : stored;
-        std::string out = key;
-        for (std::size_t run : {kTimeRun, kL3fRun}) {
+    LineBuilder blank(Family::BB);
+    blank.setRaw("Year", year);
+    blank.setRaw("MonthDay", monthDay);
+    blank.setRaw("JyoCD", jyoCD);
+    for (std::string_view run : kSlotRuns)
+        for (int slot = 1; slot <= kSlots; ++slot) blank.setRaw(slotName(run, slot), kEmptySlot);
+    updateRecord(path, blank.line(), recordKey(Family::BB), [&](std::string_view stored) {
+        LineBuilder b(Family::BB, stored.empty() ? std::string_view(blank.line()) : stored);
+        for (std::string_view run : kSlotRuns) {
             for (int slot = 1; slot <= kSlots; ++slot) {
-                if (slot == r) {
-                    out += padRight(run == kTimeRun ? a : b, 3) + mark;
-                } else {
-                    out += padRight(part(record, run + static_cast<std::size_t>(slot - 1) * 4, 4), 4);
-                }
+                const std::string name = slotName(run, slot);
+                if (slot == r)
+                    b.setRaw(name, padRight(run == kSlotRuns[0] ? timeValue : l3fValue, 3) + mark);
+                else
+                    b.set(name, std::string(b.get(name)));
             }
         }
-        return out + "\r\n";
+        return b.line();
     });
 }
 
@@ -374,16 +370,16 @@ std::string storedVariant(const StorePaths& paths, const std::string& fileFolder
     if (path.empty() || !fileExists(path)) return "********";
     const int r = toIntDef(trimBoth(raceNum), 0);
     const std::string key = std::string(date8) + std::string(jyoCD);
+    const std::size_t keyLength = 10;  // Year, MonthDay and JyoCD
     std::string first, second;
     forEachLine(path, [&](std::string_view line) {
-        if (line.substr(0, kKeyLength) != key) return true;
+        if (line.substr(0, keyLength) != key) return true;
         if (r >= 1 && r <= kSlots) {
-            const std::size_t offset = static_cast<std::size_t>(r - 1) * 4;
-            auto slot = [&](std::size_t run) {
-                return run + offset < line.size() ? trimBoth(line.substr(run + offset, 3)) : std::string();
+            auto slot = [&](std::string_view run) {
+                return trimBoth(part(getField(Family::BB, line, slotName(run, r)), 0, 3));
             };
-            first = slot(kTimeRun);
-            second = slot(kL3fRun);
+            first = slot(kSlotRuns[0]);
+            second = slot(kSlotRuns[1]);
         }
         return false;
     });

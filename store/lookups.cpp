@@ -173,15 +173,8 @@ std::string findPayout(const StorePaths& p, std::string_view year, std::string_v
 
 std::string findOdds(const StorePaths& p, Family f, std::string_view year, std::string_view monthDay,
                      std::string_view jyoCD, std::string_view raceNum) {
-    std::string path;
-    switch (f) {
-        case Family::O2: path = p.o2(year, monthDay); break;
-        case Family::O3: path = p.o3(year, monthDay); break;
-        case Family::O4: path = p.o4(year, monthDay); break;
-        case Family::O5: path = p.o5(year, monthDay); break;
-        case Family::O6: path = p.o6(year, monthDay, jyoCD); break;
-        default: return {};
-    }
+    if (!oddsInfo(f)) return {};
+    const std::string path = p.file(f, RaceKey(year, monthDay, jyoCD, raceNum));
     return findLine(path, f, raceKey(year, monthDay, jyoCD, raceNum));
 }
 

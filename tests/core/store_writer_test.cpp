@@ -77,7 +77,7 @@ TEST(StoredLinePlans, EveryStoredFieldIsFilledFromTheRawFieldOfItsName) {
     std::map<Family, std::string> lines;
     std::map<Family, std::map<std::string, std::string>> texts;  // raw path -> its text
     for (Family f : allFamilies()) {
-        if (f == Family::UMIDX) continue;
+        if (f == Family::UMIDX || f == Family::BB) continue;  // no raw record
         SCOPED_TRACE(std::string(layoutOf(f).id));
         const bool old = f == Family::UMOld || f == Family::BROld || f == Family::HNOld || f == Family::SKOld;
         const std::string id(layoutOf(f).id.substr(0, 2));
