@@ -341,12 +341,11 @@ bool buildStoredLine(Family family, const JVRecord& record, LineBuilder& out) {
 
 std::string storedPath(const StorePaths& p, Family f, std::string_view line) { return p.file(f, line); }
 
-const RecordWriters::Course& RecordWriters::course(std::string_view year, std::string_view monthDay,
-                                                   std::string_view jyoCD, std::string_view raceNum) {
-    std::string key = std::string(year) + std::string(monthDay) + std::string(jyoCD) + std::string(raceNum);
+const RecordWriters::Course& RecordWriters::course(const RaceKey& race) {
+    std::string key = race.text();
     auto it = courses_.find(key);
     if (it == courses_.end()) {
-        const std::string ra = findRace(paths_, year, monthDay, jyoCD, raceNum);
+        const std::string ra = findRace(paths_, race);
         Course c;
         if (!ra.empty()) {
             c.trackCD = getField(Family::RA, ra, "TrackCD");
@@ -369,8 +368,7 @@ bool RecordWriters::writeRA(const JVRecord& r) {
     if (!buildStoredLine(Family::RA, r, b)) return false;
     writeRecord(storedPath(paths_, Family::RA, b.line()), b.line(), recordKey(Family::RA));
     // The race's course may have changed: the next runner looks it up again.
-    courses_.erase(std::string(b.get("Year")) + std::string(b.get("MonthDay")) + std::string(b.get("JyoCD")) +
-                   std::string(b.get("RaceNum")));
+    courses_.erase(RaceKey::of(Family::RA, b.line()).text());
     return true;
 }
 
@@ -386,7 +384,7 @@ bool RecordWriters::writeSE(const JVRecord& r) {
         b.set("KakuteiJyuni", code);
     }
 
-    const Course& c = course(year, monthDay, jyoCD, b.get("RaceNum"));
+    const Course& c = course(RaceKey::of(Family::SE, b.line()));
     b.set("TrackCD", c.trackCD);
     b.set("Kyori", c.kyori);
 
@@ -413,7 +411,7 @@ bool RecordWriters::writeSE(const JVRecord& r) {
 bool RecordWriters::writeCK(const JVRecord& r) {
     LineBuilder b(Family::CK);
     if (!buildStoredLine(Family::CK, r, b)) return false;
-    const Course c = course(b.get("Year"), b.get("MonthDay"), b.get("JyoCD"), b.get("RaceNum"));
+    const Course c = course(RaceKey::of(Family::CK, b.line()));
     const std::string& trackCD = c.trackCD;
     const std::string& kyori = c.kyori;
     b.set("TrackCD", trackCD);

@@ -489,8 +489,8 @@ void RegistrationRun::rebuildQueue() {
         for (std::size_t at = 0; at + 12 <= queue_.size(); at += 12) {
             const std::string_view k = std::string_view(queue_).substr(at, 12);
             if (trimBoth(k).empty()) break;
-            rebuildTrackDataRace(paths_, settingsPath_, k.substr(0, 4), k.substr(4, 4), k.substr(8, 2),
-                                 k.substr(10, 2), [this] { view_.pump(); });
+            rebuildTrackDataRace(paths_, settingsPath_, {k.substr(0, 4), k.substr(4, 4), k.substr(8, 2), k.substr(10, 2)},
+                                 [this] { view_.pump(); });
             ++queueRebuilt_;
             if (builderProgress().cancelRequested) break;
         }

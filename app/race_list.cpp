@@ -102,8 +102,8 @@ bool isOddsFinal(const StorePaths& p, std::string_view year, std::string_view mo
     const auto final = [](Family f, const std::string& line) {
         return toIntDef(trimBoth(getField(f, line, "DataKubun")), 0) >= 3;
     };
-    return final(Family::O2, findQuinellaOdds(p, year, monthDay, jyoCD, raceNum)) &&
-           final(Family::O4, findExactaOdds(p, year, monthDay, jyoCD, raceNum));
+    return final(Family::O2, findQuinellaOdds(p, {year, monthDay, jyoCD, raceNum})) &&
+           final(Family::O4, findExactaOdds(p, {year, monthDay, jyoCD, raceNum}));
 }
 
 // ---- Meeting dates list ----

@@ -36,7 +36,7 @@ void BM_RaceVariant(benchmark::State& state) {
     const std::string key = "\x8e\xc5" "1600";  // 芝1600
     for (auto _ : state) {
         const bench::Race& r = fixture->races[i++ % fixture->races.size()];
-        benchmark::DoNotOptimize(raceVariant(paths, r.year, r.monthDay, r.jyoCD, r.raceNum, key, true));
+        benchmark::DoNotOptimize(raceVariant(paths, {r.year, r.monthDay, r.jyoCD, r.raceNum}, key, true));
     }
 }
 BENCHMARK(BM_RaceVariant);

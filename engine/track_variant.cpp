@@ -143,11 +143,6 @@ std::string slotValue(int v) {
     return t.size() > 3 ? std::string("***") : t;
 }
 
-// The track data file of a meeting day.
-std::string trackDataPath(const StorePaths& paths, std::string_view year, std::string_view monthDay) {
-    return paths.bb(year, monthDay);
-}
-
 // The SE lines of one race, read once per builder run from a one-file cache.
 class SeFileCache {
 public:
@@ -241,12 +236,9 @@ std::string raceCourseKey(std::string_view raLine) {
 
 // Computes and writes the variant of a confirmed race.
 void buildRace(const StorePaths& paths, std::string_view raLine, SeFileCache& cache, bool distidx) {
-    const std::string_view year = getField(Family::RA, raLine, "Year");
-    const std::string_view monthDay = getField(Family::RA, raLine, "MonthDay");
-    const std::string_view jyoCD = getField(Family::RA, raLine, "JyoCD");
-    const std::string& se = cache.content(paths.se(year, monthDay, jyoCD));
-    const std::string variant = variantOf(raceFields(raLine), se, raceCourseKey(raLine), distidx);
-    writeVariant(paths, year, monthDay, jyoCD, variant, getField(Family::RA, raLine, "RaceNum"));
+    const RaceKey race = RaceKey::of(Family::RA, raLine);
+    const std::string& se = cache.content(paths.file(Family::SE, race));
+    writeVariant(paths, race, variantOf(raceFields(raLine), se, raceCourseKey(raLine), distidx));
 }
 
 // The central race files of the store.
@@ -310,42 +302,39 @@ int classAdjustment(std::string_view monthDay, std::string_view jyoCD, std::stri
     return value;
 }
 
-std::string topThreeFigures(const StorePaths& paths, std::string_view year, std::string_view monthDay,
-                            std::string_view jyoCD, std::string_view raceNum) {
+std::string topThreeFigures(const StorePaths& paths, const RaceKey& race) {
     std::string se;
-    readFile(paths.se(year, monthDay, jyoCD), se);
-    return topThree(se, jyoCD, raceNum);
+    readFile(paths.file(Family::SE, race), se);
+    return topThree(se, race.jyoCD, race.raceNum);
 }
 
-std::string raceVariant(const StorePaths& paths, std::string_view year, std::string_view monthDay,
-                        std::string_view jyoCD, std::string_view raceNum, std::string_view courseKey, bool distidx) {
-    const std::string ra = findRace(paths, year, monthDay, jyoCD, raceNum);
-    RaceFields race = raceFields(ra);
-    race.year = year;
-    race.monthDay = monthDay;
-    race.jyoCD = jyoCD;
-    race.raceNum = raceNum;
+std::string raceVariant(const StorePaths& paths, const RaceKey& race, std::string_view courseKey, bool distidx) {
+    const std::string ra = findRace(paths, race);
+    RaceFields fields = raceFields(ra);
+    fields.year = race.year;
+    fields.monthDay = race.monthDay;
+    fields.jyoCD = race.jyoCD;
+    fields.raceNum = race.raceNum;
     std::string se;
-    readFile(paths.se(year, monthDay, jyoCD), se);
-    return variantOf(race, se, courseKey, distidx);
+    readFile(paths.file(Family::SE, race), se);
+    return variantOf(fields, se, courseKey, distidx);
 }
 
-void writeVariant(const StorePaths& paths, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                  std::string_view variant, std::string_view raceNum) {
-    const int r = toIntDef(trimBoth(raceNum), -1);
+void writeVariant(const StorePaths& paths, const RaceKey& race, std::string_view variant) {
+    const int r = toIntDef(trimBoth(race.raceNum), -1);
     if (r < 1) return;
     const std::string timeValue = slotValue(numberOr(part(variant, 0, 4), kMissingValue));
     const std::string l3fValue = slotValue(numberOr(part(variant, 4, 4), kMissingValue));
     const std::string mark = padRight(trimBoth(part(variant, 8, 1)), 1);
-    const std::string path = trackDataPath(paths, year, monthDay);
+    const std::string path = paths.file(Family::BB, race);
     if (path.empty()) throw IoError(sj("ファイル名にできない文字を含むキーのため、馬場データを書き込めません"));
 
     // The day's record rebuilt from the one that stands, or a new one; a race
     // number above 12 fills no slot.
     LineBuilder blank(Family::BB);
-    blank.setRaw("Year", year);
-    blank.setRaw("MonthDay", monthDay);
-    blank.setRaw("JyoCD", jyoCD);
+    blank.setRaw("Year", race.year);
+    blank.setRaw("MonthDay", race.monthDay);
+    blank.setRaw("JyoCD", race.jyoCD);
     for (std::string_view run : kSlotRuns)
         for (int slot = 1; slot <= kSlots; ++slot) blank.setRaw(slotName(run, slot), kEmptySlot);
     updateRecord(path, blank.line(), recordKey(Family::BB), [&](std::string_view stored) {
@@ -365,7 +354,7 @@ void writeVariant(const StorePaths& paths, std::string_view year, std::string_vi
 
 std::string storedVariant(const StorePaths& paths, const std::string& fileFolder, std::string_view date8,
                           std::string_view jyoCD, std::string_view raceNum) {
-    const std::string path = isCentralTrack(jyoCD) ? trackDataPath(paths, part(date8, 0, 4), part(date8, 4, 4))
+    const std::string path = isCentralTrack(jyoCD) ? paths.bb(part(date8, 0, 4), part(date8, 4, 4))
                                                    : fileFolder + "babadif.csv";
     if (path.empty() || !fileExists(path)) return "********";
     const int r = toIntDef(trimBoth(raceNum), 0);
@@ -447,18 +436,14 @@ int rebuildTrackDataPeriod(const StorePaths& paths, const std::string& settingsP
     return buildCentralRaces(paths, settingsPath, &period, pump);
 }
 
-int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, std::string_view year,
-                         std::string_view monthDay, std::string_view jyoCD, std::string_view raceNum,
+int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, const RaceKey& race,
                          const MessagePump& pump) {
     const bool distidx = reloadDistanceCoefficientSetting(settingsPath);
     startBuilder();
-    if (!isCentralTrack(jyoCD)) return 0;
+    if (!isCentralTrack(race.jyoCD)) return 0;
     SeFileCache cache;
-    forEachLine(paths.ra(year, monthDay, jyoCD), [&](std::string_view line) {
-        if (!isConfirmed(line) || getField(Family::RA, line, "Year") != year ||
-            getField(Family::RA, line, "MonthDay") != monthDay || getField(Family::RA, line, "JyoCD") != jyoCD ||
-            getField(Family::RA, line, "RaceNum") != raceNum)
-            return true;
+    forEachLine(paths.file(Family::RA, race), [&](std::string_view line) {
+        if (!isConfirmed(line) || RaceKey::of(Family::RA, line) != race) return true;
         buildRace(paths, line, cache, distidx);
         pumpEvents(pump);
         ++builderProgress().raceCount;

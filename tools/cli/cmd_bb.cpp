@@ -23,9 +23,9 @@ int cmdBb(Context& ctx) {
     } else if (a.size() == 4 && a[0] == "rebuild" && a[1] == "period") {
         ctx.println(std::to_string(rebuildTrackDataPeriod(paths, settings, a[2], a[3], {})));
     } else if (a.size() == 6 && a[0] == "rebuild" && a[1] == "race") {
-        ctx.println(std::to_string(rebuildTrackDataRace(paths, settings, a[2], a[3], a[4], a[5], {})));
+        ctx.println(std::to_string(rebuildTrackDataRace(paths, settings, {a[2], a[3], a[4], a[5]}, {})));
     } else if (a.size() == 6 && a[0] == "write") {
-        writeVariant(paths, a[1], a[2], a[3], a[5], a[4]);
+        writeVariant(paths, {a[1], a[2], a[3], a[4]}, a[5]);
     } else if (a.size() == 1 && a[0] == "delete") {
         deleteAllTrackData(paths);
     } else {
