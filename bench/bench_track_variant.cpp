@@ -19,9 +19,10 @@ void BM_RebuildAll(benchmark::State& state) {
     const StorePaths paths(fixture->root);
     const std::string settings = fixture->root + "tarvo.ini";  // absent: distidx on
     int races = 0;
+    BuilderProgress progress;
     for (auto _ : state) {
         deleteAllTrackData(paths);
-        races = rebuildAllTrackData(paths, settings, {});
+        races = rebuildAllTrackData(paths, settings, progress, {});
     }
     state.counters["races"] = races;
     state.counters["races_per_s"] =

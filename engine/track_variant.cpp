@@ -251,11 +251,7 @@ std::vector<std::string> centralRaceFiles(const StorePaths& paths) {
 
 bool isConfirmed(std::string_view raLine) { return getField(Family::RA, raLine, "DataKubun") == "7"; }
 
-void startBuilder() {
-    builderProgress().raceCount = 0;
-    builderProgress().cancelRequested = false;
-    builderProgress().fileIndex = 0;
-}
+void startBuilder(BuilderProgress& progress) { progress = BuilderProgress(); }
 
 void pumpEvents(const MessagePump& pump) {
     if (pump) pump();
@@ -376,11 +372,6 @@ std::string storedVariant(const StorePaths& paths, const std::string& fileFolder
            padRight(second.empty() ? std::string(kEmptySlot) : second, 4);
 }
 
-BuilderProgress& builderProgress() {
-    static BuilderProgress progress;
-    return progress;
-}
-
 namespace {
 
 // The date window of the period builder, as eight-digit numbers.
@@ -393,14 +384,14 @@ struct Period {
 // The period builder also publishes the file index and lets events run after
 // each file name and each record.
 int buildCentralRaces(const StorePaths& paths, const std::string& settingsPath, const Period* period,
-                      const MessagePump& pump) {
+                      BuilderProgress& progress, const MessagePump& pump) {
     const bool distidx = reloadDistanceCoefficientSetting(settingsPath);
-    startBuilder();
+    startBuilder(progress);
     SeFileCache cache;
     const auto files = centralRaceFiles(paths);
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (period) {
-            builderProgress().fileIndex = static_cast<int>(i);
+            progress.fileIndex = static_cast<int>(i);
             pumpEvents(pump);
         }
         bool stop = false;
@@ -415,41 +406,42 @@ int buildCentralRaces(const StorePaths& paths, const std::string& settingsPath, 
             }
             buildRace(paths, line, cache, distidx);
             pumpEvents(pump);
-            ++builderProgress().raceCount;
-            stop = builderProgress().cancelRequested;
+            ++progress.raceCount;
+            stop = progress.cancelRequested;
             return !stop;
         });
         if (stop) break;
     }
-    return builderProgress().raceCount;
+    return progress.raceCount;
 }
 
 }  // namespace
 
-int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, const MessagePump& pump) {
-    return buildCentralRaces(paths, settingsPath, nullptr, pump);
+int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, BuilderProgress& progress,
+                        const MessagePump& pump) {
+    return buildCentralRaces(paths, settingsPath, nullptr, progress, pump);
 }
 
 int rebuildTrackDataPeriod(const StorePaths& paths, const std::string& settingsPath, std::string_view fromDate,
-                           std::string_view toDate, const MessagePump& pump) {
+                           std::string_view toDate, BuilderProgress& progress, const MessagePump& pump) {
     const Period period{toIntDef(fromDate, 0), toIntDef(toDate, 0)};
-    return buildCentralRaces(paths, settingsPath, &period, pump);
+    return buildCentralRaces(paths, settingsPath, &period, progress, pump);
 }
 
 int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, const RaceKey& race,
-                         const MessagePump& pump) {
+                         BuilderProgress& progress, const MessagePump& pump) {
     const bool distidx = reloadDistanceCoefficientSetting(settingsPath);
-    startBuilder();
+    startBuilder(progress);
     if (!isCentralTrack(race.jyoCD)) return 0;
     SeFileCache cache;
     forEachLine(paths.file(Family::RA, race), [&](std::string_view line) {
         if (!isConfirmed(line) || RaceKey::of(Family::RA, line) != race) return true;
         buildRace(paths, line, cache, distidx);
         pumpEvents(pump);
-        ++builderProgress().raceCount;
+        ++progress.raceCount;
         return false;
     });
-    return builderProgress().raceCount;
+    return progress.raceCount;
 }
 
 }  // namespace tarvo

@@ -49,24 +49,26 @@ void writeVariant(const StorePaths& paths, const RaceKey& race, std::string_view
 std::string storedVariant(const StorePaths& paths, const std::string& fileFolder, std::string_view date8,
                           std::string_view jyoCD, std::string_view raceNum);
 
-// Progress shared by the builders and the screens that start them.
+// The progress of one builder run, owned by whoever starts it: the builder
+// counts races and publishes the file index into it, the caller's cancel
+// button sets the request the builder tests after each race.
 struct BuilderProgress {
-    int raceCount = 0;         // races computed by the builder in hand
-    bool cancelRequested = false;  // set by a cancel button; tested after each race
-    int fileIndex = 0;         // index of the race file the period builder reads
+    int raceCount = 0;             // races computed by the builder in hand
+    bool cancelRequested = false;  // tested after each race
+    int fileIndex = 0;             // index of the race file the period builder reads
 };
-BuilderProgress& builderProgress();
 
 // Called after each race (and by the period builder after each file name and
 // record) so that the user interface can process pending events.
 using MessagePump = std::function<void()>;
 
-// The builders. Each re-reads distidx from the settings file, resets the
+// The builders. Each re-reads distidx from the settings file, resets
 // progress, and returns the number of races computed.
-int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, const MessagePump& pump);
+int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, BuilderProgress& progress,
+                        const MessagePump& pump);
 int rebuildTrackDataPeriod(const StorePaths& paths, const std::string& settingsPath, std::string_view fromDate,
-                           std::string_view toDate, const MessagePump& pump);
+                           std::string_view toDate, BuilderProgress& progress, const MessagePump& pump);
 int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, const RaceKey& race,
-                         const MessagePump& pump);
+                         BuilderProgress& progress, const MessagePump& pump);
 
 }  // namespace tarvo

@@ -170,7 +170,8 @@ TEST_F(TrackVariantStore, BuildersWriteTheirRacesAndStopOnCancel) {
     local.monthDay = "0104";
     fx.addRace(local);
 
-    EXPECT_EQ(rebuildTrackDataPeriod(fx.paths, settings, "20200104", "20200104", {}), 2);
+    BuilderProgress progress;
+    EXPECT_EQ(rebuildTrackDataPeriod(fx.paths, settings, "20200104", "20200104", progress, {}), 2);
     const auto lines = readLines(fx.paths.bb("2020", "0104"));
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].substr(0, 10), "2020010406");
@@ -179,17 +180,17 @@ TEST_F(TrackVariantStore, BuildersWriteTheirRacesAndStopOnCancel) {
     EXPECT_EQ(lines[0].substr(18, 4), "****");  // the unconfirmed race 3
 
     int pumped = 0;
-    const int done = rebuildAllTrackData(fx.paths, settings, [&] {
-        if (++pumped == 2) builderProgress().cancelRequested = true;
+    const int done = rebuildAllTrackData(fx.paths, settings, progress, [&] {
+        if (++pumped == 2) progress.cancelRequested = true;
     });
     EXPECT_EQ(done, 2);  // stopped after the race in hand
-    EXPECT_EQ(builderProgress().raceCount, 2);
-    EXPECT_EQ(rebuildAllTrackData(fx.paths, settings, {}), 6);
+    EXPECT_EQ(progress.raceCount, 2);
+    EXPECT_EQ(rebuildAllTrackData(fx.paths, settings, progress, {}), 6);
     EXPECT_EQ(readLines(fx.paths.bb("2020", "0104")).size(), 3u);
 
-    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0105", "06", "02"}, {}), 1);
-    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0104", "44", "05"}, {}), 0);
-    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0104", "06", "03"}, {}), 0);  // not confirmed
+    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0105", "06", "02"}, progress, {}), 1);
+    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0104", "44", "05"}, progress, {}), 0);
+    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0104", "06", "03"}, progress, {}), 0);  // not confirmed
 }
 
 }  // namespace
