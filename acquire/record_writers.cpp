@@ -332,9 +332,9 @@ bool buildStoredLine(Family family, const JVRecord& record, LineBuilder& out) {
     if (!plan.raw || record.layout() != plan.raw) return false;
     for (const FieldSource& src : plan.fields) {
         if (src.raw.size() == 1)
-            out.set(src.stored->name, rawText(record, *src.raw.front()));
+            out.assign(src.stored->name, rawText(record, *src.raw.front()));
         else
-            out.setRaw(src.stored->name, fixedWidth(record, src.raw));
+            out.assignRaw(src.stored->name, fixedWidth(record, src.raw));
     }
     return true;
 }
@@ -380,24 +380,24 @@ bool RecordWriters::writeSE(const JVRecord& r) {
     // Runners that did not finish as placed carry 96 to 99 as their positions.
     if (const int ijyo = numberOf(b.get("IJyoCD")); ijyo >= 1 && ijyo <= 4) {
         const std::string code = std::to_string(95 + ijyo);
-        b.set("NyusenJyuni", code);
-        b.set("KakuteiJyuni", code);
+        b.assign("NyusenJyuni", code);
+        b.assign("KakuteiJyuni", code);
     }
 
     const Course& c = course(RaceKey::of(Family::SE, b.line()));
-    b.set("TrackCD", c.trackCD);
-    b.set("Kyori", c.kyori);
+    b.assign("TrackCD", c.trackCD);
+    b.assign("Kyori", c.kyori);
 
     const std::string received = b.line();
     updateRecord(storedPath(paths_, Family::SE, received), received, recordKey(Family::SE),
                  [&](std::string_view old) {
                      if (old.empty()) return received;
                      LineBuilder kept(Family::SE, received);
-                     kept.setRaw("UserYoso", getField(Family::SE, old, "UserYoso"));
+                     kept.assignRaw("UserYoso", getField(Family::SE, old, "UserYoso"));
                      // Local races keep the corner positions and last 3F entered by hand.
                      if (numberOf(jyoCD) >= 11) {
                          for (const char* name : {"Jyuni1c", "Jyuni2c", "Jyuni3c", "Jyuni4c", "HaronTimeL3"})
-                             kept.setRaw(name, getField(Family::SE, old, name));
+                             kept.assignRaw(name, getField(Family::SE, old, name));
                      }
                      return kept.line();
                  });
@@ -414,8 +414,8 @@ bool RecordWriters::writeCK(const JVRecord& r) {
     const Course c = course(RaceKey::of(Family::CK, b.line()));
     const std::string& trackCD = c.trackCD;
     const std::string& kyori = c.kyori;
-    b.set("TrackCD", trackCD);
-    b.set("Kyori", kyori);
+    b.assign("TrackCD", trackCD);
+    b.assign("Kyori", kyori);
 
     // Turf and dirt codes of the selections; "50" selects nothing.
     const int track = numberOf(trackCD);
@@ -454,7 +454,7 @@ bool RecordWriters::writeCK(const JVRecord& r) {
     };
     for (const Selection& s : selections) {
         if (s.code == "50" || (s.byTrack && !centralTrack)) continue;
-        b.setRaw(s.stored, rawGroup(r, s.raw));
+        b.assignRaw(s.stored, rawGroup(r, s.raw));
     }
     writeRecord(storedPath(paths_, Family::CK, b.line()), b.line(), recordKey(Family::CK));
     return true;

@@ -328,20 +328,20 @@ void writeVariant(const StorePaths& paths, const RaceKey& race, std::string_view
     // The day's record rebuilt from the one that stands, or a new one; a race
     // number above 12 fills no slot.
     LineBuilder blank(Family::BB);
-    blank.setRaw("Year", race.year);
-    blank.setRaw("MonthDay", race.monthDay);
-    blank.setRaw("JyoCD", race.jyoCD);
+    blank.assignRaw("Year", race.year);
+    blank.assignRaw("MonthDay", race.monthDay);
+    blank.assignRaw("JyoCD", race.jyoCD);
     for (std::string_view run : kSlotRuns)
-        for (int slot = 1; slot <= kSlots; ++slot) blank.setRaw(slotName(run, slot), kEmptySlot);
+        for (int slot = 1; slot <= kSlots; ++slot) blank.assignRaw(slotName(run, slot), kEmptySlot);
     updateRecord(path, blank.line(), recordKey(Family::BB), [&](std::string_view stored) {
         LineBuilder b(Family::BB, stored.empty() ? std::string_view(blank.line()) : stored);
         for (std::string_view run : kSlotRuns) {
             for (int slot = 1; slot <= kSlots; ++slot) {
                 const std::string name = slotName(run, slot);
                 if (slot == r)
-                    b.setRaw(name, padRight(run == kSlotRuns[0] ? timeValue : l3fValue, 3) + mark);
+                    b.assignRaw(name, padRight(run == kSlotRuns[0] ? timeValue : l3fValue, 3) + mark);
                 else
-                    b.set(name, std::string(b.get(name)));
+                    b.assign(name, std::string(b.get(name)));
             }
         }
         return b.line();

@@ -1,6 +1,8 @@
 #include "layouts.h"
 
 #include <array>
+#include <cassert>
+#include <stdexcept>
 #include <span>
 
 #include "cp932.h"
@@ -432,6 +434,7 @@ std::string_view fieldText(std::string_view line, const Field& f) {
 
 std::string_view getField(Family f, std::string_view line, std::string_view name) {
     const Field* field = layoutOf(f).find(name);
+    assert(field && "field name not in the layout");
     return field ? fieldText(line, *field) : std::string_view();
 }
 
@@ -448,9 +451,23 @@ LineBuilder::LineBuilder(Family f, std::string_view line) : LineBuilder(f) {
     line_.replace(0, std::min(line.size(), line_.size() - 2), line.substr(0, line_.size() - 2));
 }
 
-bool LineBuilder::set(std::string_view name, std::string_view value) { return put(name, trimBoth(value)); }
+bool LineBuilder::set(std::string_view name, std::string_view value) {
+    assert(layoutOf(family_).find(name) && "field name not in the layout");
+    return put(name, trimBoth(value));
+}
 
-bool LineBuilder::setRaw(std::string_view name, std::string_view value) { return put(name, value); }
+bool LineBuilder::setRaw(std::string_view name, std::string_view value) {
+    assert(layoutOf(family_).find(name) && "field name not in the layout");
+    return put(name, value);
+}
+
+void LineBuilder::assign(std::string_view name, std::string_view value) {
+    if (!put(name, trimBoth(value))) throw std::logic_error(std::string(layoutOf(family_).id) + " has no field " + std::string(name));
+}
+
+void LineBuilder::assignRaw(std::string_view name, std::string_view value) {
+    if (!put(name, value)) throw std::logic_error(std::string(layoutOf(family_).id) + " has no field " + std::string(name));
+}
 
 bool LineBuilder::put(std::string_view name, std::string_view value) {
     const Field* f = layoutOf(family_).find(name);

@@ -47,12 +47,12 @@ bool updateRunList(const StorePaths& p, std::string_view kettoNum, std::string_v
     const std::string path = p.um(kettoNum, "idx");
     if (path.empty()) return false;
     LineBuilder b(Family::UMIDX);
-    b.setRaw("KettoNum", kettoNum);
-    b.set("SexCD", sexCD);
-    b.set("Bamei", bamei);
+    b.assignRaw("KettoNum", kettoNum);
+    b.assign("SexCD", sexCD);
+    b.assign("Bamei", bamei);
     const std::string keyLine = b.line();
     updateRecord(path, keyLine, recordKey(Family::UMIDX), [&](std::string_view stored) {
-        b.setRaw("RunList", withRun(trimBoth(getField(Family::UMIDX, stored, "RunList")), raceDate, jyoCD));
+        b.assignRaw("RunList", withRun(trimBoth(getField(Family::UMIDX, stored, "RunList")), raceDate, jyoCD));
         return b.line();
     });
     return true;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 
 #include "cp932.h"
 #include "layouts.h"
@@ -106,7 +107,10 @@ TEST(LayoutsTest, LineBuilderAppliesTheFixedWidthRule) {
     LineBuilder b(Family::SE);
     EXPECT_EQ(b.line().size(), 258u);
     EXPECT_EQ(b.line().substr(256), "\r\n");
-    EXPECT_FALSE(b.set("NoSuchField", "x"));
+    // A name the layout lacks: false and the line unchanged, an assertion in debug builds.
+    EXPECT_DEBUG_DEATH(EXPECT_FALSE(b.set("NoSuchField", "x")), "not in the layout");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(getField(Family::SE, b.line(), "NoSuchField"), ""), "not in the layout");
+    EXPECT_THROW(b.assign("NoSuchField", "x"), std::logic_error);
     EXPECT_EQ(b.line(), LineBuilder(Family::SE).line());
 
     // Too long: cut at the last whole character that fits (ア is two bytes).

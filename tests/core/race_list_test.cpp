@@ -163,7 +163,7 @@ TEST_F(RaceListTest, OddsAreFinalOnlyWhenQuinellaAndExactaBothAre) {
         for (const auto& [name, value] : std::vector<std::pair<const char*, std::string>>{
                  {"DataKubun", kubun}, {"Year", "2024"}, {"MonthDay", "0602"}, {"JyoCD", "05"},
                  {"Kaiji", "02"}, {"Nichiji", "04"}, {"RaceNum", rn}})
-            b.set(name, value);
+            b.assign(name, value);
         const std::string path = f == Family::O2 ? store.paths.o2("2024", "0602") : store.paths.o4("2024", "0602");
         writeRecord(path, b.line(), recordKey(f));
     };
@@ -192,7 +192,7 @@ void addNamed(test::StoreFixture& s, Race r, const std::string& ryakusyo10, cons
             getField(Family::RA, line, "MonthDay") != r.monthDay)
             continue;
         LineBuilder b(Family::RA, line);
-        b.set("Ryakusyo10", sj(ryakusyo10));
+        b.assign("Ryakusyo10", sj(ryakusyo10));
         writeRecord(path, b.line(), recordKey(Family::RA));
     }
 }

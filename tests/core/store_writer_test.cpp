@@ -279,7 +279,7 @@ TEST_F(StoreWriterTest, RunnerArrivingAgainKeepsTheUserMark) {
     // The user marks the runner.
     const std::string path = paths.se("2024", "0106", "05");
     LineBuilder marked(Family::SE, seLine());
-    marked.setRaw("UserYoso", sj("◎"));
+    marked.assignRaw("UserYoso", sj("◎"));
     writeRecord(path, marked.line(), recordKey(Family::SE));
 
     Raw result = seRecord("05", "7");
@@ -305,8 +305,8 @@ TEST_F(StoreWriterTest, LocalRaceKeepsHandEnteredCornersAndLast3F) {
         ASSERT_EQ(store(first), StoreOutcome::Stored);
         const std::string path = paths.se("2024", "0106", c.jyo);
         LineBuilder edited(Family::SE, seLine(c.jyo));
-        edited.setRaw("Jyuni1c", "03");
-        edited.setRaw("HaronTimeL3", "377");
+        edited.assignRaw("Jyuni1c", "03");
+        edited.assignRaw("HaronTimeL3", "377");
         writeRecord(path, edited.line(), recordKey(Family::SE));
 
         Raw again = seRecord(c.jyo, "A");
