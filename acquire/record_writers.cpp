@@ -254,6 +254,9 @@ std::string rawGroup(const JVRecord& r, const std::string& path) {
     return fixedWidth(r, it->second);
 }
 
+// A stored position or time that holds nothing: blanks or zeros only.
+bool isBlankFigure(std::string_view text) { return text.find_first_not_of(" 0") == std::string_view::npos; }
+
 int numberOf(std::string_view text) {
     long long v = 0;
     return parseInt(text, v) && v >= std::numeric_limits<int>::min() && v <= std::numeric_limits<int>::max()
@@ -394,10 +397,13 @@ bool RecordWriters::writeSE(const JVRecord& r) {
                      if (old.empty()) return received;
                      LineBuilder kept(Family::SE, received);
                      kept.assignRaw("UserYoso", getField(Family::SE, old, "UserYoso"));
-                     // Local races keep the corner positions and last 3F entered by hand.
+                     // Local races keep the corner positions and last 3F stored (they may
+                     // hold the user's corrections); a blank one takes the record's.
                      if (numberOf(jyoCD) >= 11) {
-                         for (const char* name : {"Jyuni1c", "Jyuni2c", "Jyuni3c", "Jyuni4c", "HaronTimeL3"})
-                             kept.assignRaw(name, getField(Family::SE, old, name));
+                         for (const char* name : {"Jyuni1c", "Jyuni2c", "Jyuni3c", "Jyuni4c", "HaronTimeL3"}) {
+                             const std::string_view stored = getField(Family::SE, old, name);
+                             if (!isBlankFigure(stored)) kept.assignRaw(name, stored);
+                         }
                      }
                      return kept.line();
                  });

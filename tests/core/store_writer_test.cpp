@@ -320,6 +320,31 @@ TEST_F(StoreWriterTest, LocalRaceKeepsHandEnteredCornersAndLast3F) {
     }
 }
 
+TEST_F(StoreWriterTest, LocalRaceTakesTheRecordsCornersAndLast3FWhereTheStoredAreBlank) {
+    // Stored values, then the record's; the result per field.
+    struct Case {
+        const char* stored;
+        const char* received;
+        const char* want;
+    };
+    const Case corner[] = {{"  ", "04", "04"}, {"00", "04", "04"}, {"03", "04", "03"}, {"  ", "  ", "  "}};
+    const Case last3f[] = {{"   ", "381", "381"}, {"000", "381", "381"}, {"377", "381", "377"}, {"377", "   ", "377"}};
+    for (std::size_t i = 0; i < std::size(corner); ++i) {
+        SCOPED_TRACE(i);
+        fs::remove(paths.se("2024", "0106", "44"));
+        Raw first = seRecord("44", "A");
+        first.set("Jyuni2c", corner[i].stored).set("HaronTimeL3", last3f[i].stored);
+        ASSERT_EQ(store(first), StoreOutcome::Stored);
+        ASSERT_EQ(getField(Family::SE, seLine("44"), "Jyuni2c"), corner[i].stored);
+
+        Raw again = seRecord("44", "7");
+        again.set("Jyuni2c", corner[i].received).set("HaronTimeL3", last3f[i].received);
+        ASSERT_EQ(store(again), StoreOutcome::Stored);
+        EXPECT_EQ(getField(Family::SE, seLine("44"), "Jyuni2c"), corner[i].want);
+        EXPECT_EQ(getField(Family::SE, seLine("44"), "HaronTimeL3"), last3f[i].want);
+    }
+}
+
 TEST_F(StoreWriterTest, AbnormalResultCodesSetThePositions) {
     struct Case {
         const char* ijyo;
