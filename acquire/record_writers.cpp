@@ -362,14 +362,14 @@ const RecordWriters::Course& RecordWriters::course(const RaceKey& race) {
 bool RecordWriters::writeWhole(Family f, const JVRecord& r) {
     LineBuilder b(f);
     if (!buildStoredLine(f, r, b)) return false;
-    writeRecord(storedPath(paths_, f, b.line()), b.line(), recordKey(f));
+    files_.write(storedPath(paths_, f, b.line()), b.line(), recordKey(f));
     return true;
 }
 
 bool RecordWriters::writeRA(const JVRecord& r) {
     LineBuilder b(Family::RA);
     if (!buildStoredLine(Family::RA, r, b)) return false;
-    writeRecord(storedPath(paths_, Family::RA, b.line()), b.line(), recordKey(Family::RA));
+    files_.write(storedPath(paths_, Family::RA, b.line()), b.line(), recordKey(Family::RA));
     // The race's course may have changed: the next runner looks it up again.
     courses_.erase(RaceKey::of(Family::RA, b.line()).text());
     return true;
@@ -392,7 +392,7 @@ bool RecordWriters::writeSE(const JVRecord& r) {
     b.assign("Kyori", c.kyori);
 
     const std::string received = b.line();
-    updateRecord(storedPath(paths_, Family::SE, received), received, recordKey(Family::SE),
+    files_.update(storedPath(paths_, Family::SE, received), received, recordKey(Family::SE),
                  [&](std::string_view old) {
                      if (old.empty()) return received;
                      LineBuilder kept(Family::SE, received);
@@ -410,7 +410,7 @@ bool RecordWriters::writeSE(const JVRecord& r) {
 
     long long ketto = 0;
     if (parseInt(b.get("KettoNum"), ketto) && ketto > 0)
-        updateRunList(paths_, b.get("KettoNum"), r.get("Bamei"), jyoCD, year + monthDay, b.get("SexCD"));
+        updateRunList(files_, paths_, b.get("KettoNum"), r.get("Bamei"), jyoCD, year + monthDay, b.get("SexCD"));
     return true;
 }
 
@@ -462,7 +462,7 @@ bool RecordWriters::writeCK(const JVRecord& r) {
         if (s.code == "50" || (s.byTrack && !centralTrack)) continue;
         b.assignRaw(s.stored, rawGroup(r, s.raw));
     }
-    writeRecord(storedPath(paths_, Family::CK, b.line()), b.line(), recordKey(Family::CK));
+    files_.write(storedPath(paths_, Family::CK, b.line()), b.line(), recordKey(Family::CK));
     return true;
 }
 

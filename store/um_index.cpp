@@ -43,6 +43,12 @@ std::vector<RunEntry> runEntries(std::string_view runList) {
 
 bool updateRunList(const StorePaths& p, std::string_view kettoNum, std::string_view bamei, std::string_view jyoCD,
                    std::string_view raceDate, std::string_view sexCD) {
+    RecordFileSet files(1);
+    return updateRunList(files, p, kettoNum, bamei, jyoCD, raceDate, sexCD);
+}
+
+bool updateRunList(RecordFileSet& files, const StorePaths& p, std::string_view kettoNum, std::string_view bamei,
+                   std::string_view jyoCD, std::string_view raceDate, std::string_view sexCD) {
     if (kettoNum.size() != 10 || !isDigits(raceDate, 8) || jyoCD.size() != 2) return false;
     const std::string path = p.um(kettoNum, "idx");
     if (path.empty()) return false;
@@ -51,7 +57,7 @@ bool updateRunList(const StorePaths& p, std::string_view kettoNum, std::string_v
     b.assign("SexCD", sexCD);
     b.assign("Bamei", bamei);
     const std::string keyLine = b.line();
-    updateRecord(path, keyLine, recordKey(Family::UMIDX), [&](std::string_view stored) {
+    files.update(path, keyLine, recordKey(Family::UMIDX), [&](std::string_view stored) {
         b.assignRaw("RunList", withRun(trimBoth(getField(Family::UMIDX, stored, "RunList")), raceDate, jyoCD));
         return b.line();
     });

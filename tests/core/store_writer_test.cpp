@@ -332,6 +332,7 @@ TEST_F(StoreWriterTest, LocalRaceTakesTheRecordsCornersAndLast3FWhereTheStoredAr
     for (std::size_t i = 0; i < std::size(corner); ++i) {
         SCOPED_TRACE(i);
         fs::remove(paths.se("2024", "0106", "44"));
+        writers = RecordWriters(paths);  // a new batch: the removed file is not kept open
         Raw first = seRecord("44", "A");
         first.set("Jyuni2c", corner[i].stored).set("HaronTimeL3", last3f[i].stored);
         ASSERT_EQ(store(first), StoreOutcome::Stored);
