@@ -247,9 +247,12 @@ void walk(const std::string& folder, const std::string& mask, bool recursive, st
     std::sort(names.begin(), names.end());
     for (const std::string& name : names) {
         const std::string full = folder + name;
-        if (dirExists(full)) {
+        // The entry itself, not what a link leads to: a link is never followed.
+        struct stat st {};
+        if (::lstat(full.c_str(), &st) != 0) continue;
+        if (S_ISDIR(st.st_mode)) {
             if (recursive) walk(full + "/", mask, recursive, out);
-        } else if (matchesMask(name, mask)) {
+        } else if (S_ISREG(st.st_mode) && matchesMask(name, mask)) {
             out.push_back(full);
         }
     }

@@ -76,8 +76,9 @@ private:
 // non-numeric code counts as 0) is a local or other track.
 bool isCentralTrack(std::string_view jyoCD);
 
-// Files below folder whose names match mask ("*" and "?"; empty = "*.*"),
-// depth first when recursive. Entries are taken in name order.
+// Regular files below folder whose names match mask ("*" and "?"; empty =
+// "*.*"), depth first through real folders when recursive. Entries are taken
+// in name order; symbolic links are neither taken nor followed.
 std::vector<std::string> walkDirectory(const std::string& folder, const std::string& mask, bool recursive);
 
 // True when name matches a "*"/"?" mask, letter case ignored; "*.*" matches every name.
