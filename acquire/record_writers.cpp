@@ -287,8 +287,12 @@ struct Route {
 
 const std::vector<Route>& routes() {
     static const std::vector<ShownPart> race = {{"id.Year", "id.MonthDay"}, {"id.JyoCD"}, {"id.RaceNum"}};
-    static const std::vector<ShownPart> runner = {{"id.Year", "id.MonthDay"}, {"id.JyoCD"}, {"id.RaceNum"}, {"Umaban"}, {"Bamei"}};
-    static const std::vector<ShownPart> aptitude = {{"id.Year", "id.MonthDay"}, {"id.JyoCD"}, {"id.RaceNum"}, {"UmaChaku.KettoNum"}};
+    const auto raceAnd = [](std::vector<ShownPart> more) {
+        more.insert(more.begin(), race.begin(), race.end());
+        return more;
+    };
+    static const std::vector<ShownPart> runner = raceAnd({{"Umaban"}, {"Bamei"}});
+    static const std::vector<ShownPart> aptitude = raceAnd({{"UmaChaku.KettoNum"}});
     static const std::vector<Route> table = {
         {"RA", true, race},
         {"SE", true, runner},
