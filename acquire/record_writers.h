@@ -8,8 +8,9 @@
 //
 // The writers keep no state of any screen; a RecordWriters object lives for one
 // batch of records (a registration run, a conversion, a same-day update) and
-// remembers only the course of races it has looked up, forgetting a race when
-// its RA record is written.
+// remembers only the files it writes (kept open with the offsets of their
+// keys) and the course of races it has looked up, forgetting a race when its
+// RA record is written.
 #pragma once
 
 #include <functional>
@@ -19,6 +20,7 @@
 
 #include "jv_record.h"
 #include "layouts.h"
+#include "record_io.h"
 #include "store_paths.h"
 
 namespace tarvo {
@@ -89,14 +91,14 @@ private:
     struct Course {
         std::string trackCD, kyori;  // blank when the race is not stored
     };
-    const Course& course(std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum);
+    const Course& course(const RaceKey& race);
     bool writeWhole(Family f, const JVRecord& r);
 
     StorePaths paths_;
+    RecordFileSet files_;
     ShowFn show_;
     JVRecord record_;
-    std::unordered_map<std::string, Course> courses_;  // race key -> course of its RA line
+    std::unordered_map<std::string, Course> courses_;  // RaceKey::text() -> course of its RA line
 };
 
 // The file of a stored line of family f, from the key fields of the line.

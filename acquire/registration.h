@@ -16,6 +16,7 @@
 #include "JVDTLabLib_TLB.h"
 #include "message_kind.h"
 #include "record_writers.h"
+#include "track_variant.h"
 #include "store_paths.h"
 
 namespace tarvo {
@@ -232,6 +233,7 @@ private:
     int queueRebuilt_ = 0;
     SpecPlan plan_;
     Reading reading_;
+    BuilderProgress builder_;  // the track data builder in hand
     std::string lastFileName_;  // the last file read or skipped in the data spec in hand
     bool trackFailed_ = false;
     bool serviceCancelled_ = false;  // the control's open reported a setup the user cancelled there

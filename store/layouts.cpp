@@ -1,6 +1,8 @@
 #include "layouts.h"
 
 #include <array>
+#include <cassert>
+#include <stdexcept>
 #include <span>
 
 #include "cp932.h"
@@ -232,6 +234,13 @@ std::vector<Row> skRows() {
     };
 }
 
+// Track data: one record per meeting day and track, twelve race slots for the
+// time variants and twelve for the last-3F variants, each a three-character
+// value and a surface mark.
+std::vector<Row> bbRows() {
+    return {{"Year", 1, 4}, {"MonthDay", 5, 4}, {"JyoCD", 9, 2}, {"TimeVariant#", 11, 4, 12}, {"L3FVariant#", 59, 4, 12}};
+}
+
 // The old store format keeps the fields and their order with some widths
 // changed; a width applies to the field of that name and to the repeated
 // fields named by it followed by their index.
@@ -292,6 +301,7 @@ const std::vector<FamilyDecl>& declarations() {
         {Family::BROld, "BROld", 367, nullptr, Family::BR, kBrOld, {"BreederCode"}},
         {Family::HNOld, "HNOld", 123, nullptr, Family::HN, kHnOld, {"HansyokuNum"}},
         {Family::SKOld, "SKOld", 112, nullptr, Family::SK, kSkOld, {"KettoNum"}},
+        {Family::BB, "BB", 108, bbRows, {}, {}, {"Year", "MonthDay", "JyoCD"}},
     };
     return decls;
 }
@@ -406,6 +416,17 @@ std::optional<Family> familyById(std::string_view id) {
     return std::nullopt;
 }
 
+Family oldFormatOf(Family f) {
+    for (const FamilyDecl& d : declarations())
+        if (!d.rows && d.base == f) return d.family;
+    return f;
+}
+
+bool keyedByRace(Family f) {
+    const auto& key = declarations()[static_cast<std::size_t>(f)].key;
+    return !key.empty() && key.front() == "Year";
+}
+
 std::string_view fieldText(std::string_view line, const Field& f) {
     const std::size_t start = f.pos - 1;
     return start >= line.size() ? std::string_view() : line.substr(start, f.len);
@@ -413,6 +434,7 @@ std::string_view fieldText(std::string_view line, const Field& f) {
 
 std::string_view getField(Family f, std::string_view line, std::string_view name) {
     const Field* field = layoutOf(f).find(name);
+    assert(field && "field name not in the layout");
     return field ? fieldText(line, *field) : std::string_view();
 }
 
@@ -429,9 +451,23 @@ LineBuilder::LineBuilder(Family f, std::string_view line) : LineBuilder(f) {
     line_.replace(0, std::min(line.size(), line_.size() - 2), line.substr(0, line_.size() - 2));
 }
 
-bool LineBuilder::set(std::string_view name, std::string_view value) { return put(name, trimBoth(value)); }
+bool LineBuilder::set(std::string_view name, std::string_view value) {
+    assert(layoutOf(family_).find(name) && "field name not in the layout");
+    return put(name, trimBoth(value));
+}
 
-bool LineBuilder::setRaw(std::string_view name, std::string_view value) { return put(name, value); }
+bool LineBuilder::setRaw(std::string_view name, std::string_view value) {
+    assert(layoutOf(family_).find(name) && "field name not in the layout");
+    return put(name, value);
+}
+
+void LineBuilder::assign(std::string_view name, std::string_view value) {
+    if (!put(name, trimBoth(value))) throw std::logic_error(std::string(layoutOf(family_).id) + " has no field " + std::string(name));
+}
+
+void LineBuilder::assignRaw(std::string_view name, std::string_view value) {
+    if (!put(name, value)) throw std::logic_error(std::string(layoutOf(family_).id) + " has no field " + std::string(name));
+}
 
 bool LineBuilder::put(std::string_view name, std::string_view value) {
     const Field* f = layoutOf(family_).find(name);

@@ -15,7 +15,10 @@
 
 namespace tarvo {
 
-enum class Family { RA, SE, HR, O2, O3, O4, O5, O6, CK, UM, UMIDX, KS, CH, BR, BN, HN, SK, UMOld, BROld, HNOld, SKOld };
+// The record families of the store: the JV-Data families, the UM index, the
+// old store format kept for the conversion, and the track data (BB) the
+// store computes itself.
+enum class Family { RA, SE, HR, O2, O3, O4, O5, O6, CK, UM, UMIDX, KS, CH, BR, BN, HN, SK, UMOld, BROld, HNOld, SKOld, BB };
 
 // Every family, in the order of the enumeration.
 const std::vector<Family>& allFamilies();
@@ -47,10 +50,18 @@ const Layout& layoutOf(Family f);
 // The family whose layout id is id ("RA", "UMIDX", "SKOld", ...).
 std::optional<Family> familyById(std::string_view id);
 
+// The family in the old store format that f's records take in the conversion
+// (UMOld for UM, ...); f itself when it has none.
+Family oldFormatOf(Family f);
+
+// True when the records of f are keyed by their race (RA, SE, HR, CK, O2 to O6, BB).
+bool keyedByRace(Family f);
+
 // The part of line that holds field f: untrimmed, shorter or empty when the line is short.
 std::string_view fieldText(std::string_view line, const Field& f);
 
-// Untrimmed text of the field; "" for an unknown name; the part that a short line holds.
+// Untrimmed text of the field; the part that a short line holds. "" for a name
+// the layout lacks, which debug builds stop at with an assertion.
 std::string_view getField(Family f, std::string_view line, std::string_view name);
 
 // The record key of a family as byte ranges for writeRecord: the race identity
@@ -68,10 +79,15 @@ public:
     // The fixed-width field rule: the value trimmed of half-width and full-width
     // spaces at both ends, padded on the right with spaces. A value longer than
     // the field is cut at the last whole character that fits. False (and the
-    // line unchanged) for a name that is not in the layout.
-    bool set(std::string_view name, std::string_view value);
+    // line unchanged) for a name that is not in the layout; debug builds stop
+    // there with an assertion, since a name the layout lacks is a slip.
+    [[nodiscard]] bool set(std::string_view name, std::string_view value);
     // The value exactly as given (no trimming), cut or padded to the field's width.
-    bool setRaw(std::string_view name, std::string_view value);
+    [[nodiscard]] bool setRaw(std::string_view name, std::string_view value);
+    // set() and setRaw() for a name the layout must have (the writers' own
+    // fields): a name it lacks throws std::logic_error.
+    void assign(std::string_view name, std::string_view value);
+    void assignRaw(std::string_view name, std::string_view value);
 
     std::string_view get(std::string_view name) const;
     // The stored line, CR LF included.

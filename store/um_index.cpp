@@ -43,16 +43,22 @@ std::vector<RunEntry> runEntries(std::string_view runList) {
 
 bool updateRunList(const StorePaths& p, std::string_view kettoNum, std::string_view bamei, std::string_view jyoCD,
                    std::string_view raceDate, std::string_view sexCD) {
+    RecordFileSet files(1);
+    return updateRunList(files, p, kettoNum, bamei, jyoCD, raceDate, sexCD);
+}
+
+bool updateRunList(RecordFileSet& files, const StorePaths& p, std::string_view kettoNum, std::string_view bamei,
+                   std::string_view jyoCD, std::string_view raceDate, std::string_view sexCD) {
     if (kettoNum.size() != 10 || !isDigits(raceDate, 8) || jyoCD.size() != 2) return false;
     const std::string path = p.um(kettoNum, "idx");
     if (path.empty()) return false;
     LineBuilder b(Family::UMIDX);
-    b.setRaw("KettoNum", kettoNum);
-    b.set("SexCD", sexCD);
-    b.set("Bamei", bamei);
+    b.assignRaw("KettoNum", kettoNum);
+    b.assign("SexCD", sexCD);
+    b.assign("Bamei", bamei);
     const std::string keyLine = b.line();
-    updateRecord(path, keyLine, recordKey(Family::UMIDX), [&](std::string_view stored) {
-        b.setRaw("RunList", withRun(trimBoth(getField(Family::UMIDX, stored, "RunList")), raceDate, jyoCD));
+    files.update(path, keyLine, recordKey(Family::UMIDX), [&](std::string_view stored) {
+        b.assignRaw("RunList", withRun(trimBoth(getField(Family::UMIDX, stored, "RunList")), raceDate, jyoCD));
         return b.line();
     });
     return true;

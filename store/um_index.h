@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "record_io.h"
 #include "store_paths.h"
 
 namespace tarvo {
@@ -33,5 +34,8 @@ std::vector<RunEntry> runEntries(std::string_view runList);
 // not two characters. Input/output failures raise IoError.
 bool updateRunList(const StorePaths& p, std::string_view kettoNum, std::string_view bamei, std::string_view jyoCD,
                    std::string_view raceDate, std::string_view sexCD);
+// The same, written through the record files of a batch.
+bool updateRunList(RecordFileSet& files, const StorePaths& p, std::string_view kettoNum, std::string_view bamei,
+                   std::string_view jyoCD, std::string_view raceDate, std::string_view sexCD);
 
 }  // namespace tarvo

@@ -44,7 +44,7 @@ TEST(CalcCli, EveryFunctionInOneBatch) {
         for (const auto& [name, value] : {std::pair<const char*, const char*>{"Year", "2024"}, {"MonthDay", "0505"},
                                           {"JyoCD", "05"}, {"RaceNum", "11"}, {"Umaban", r[0]},
                                           {"NyusenJyuni", r[1]}, {"KakuteiJyuni", r[2]}, {"Time", r[3]}})
-            b.set(name, value);
+            b.assign(name, value);
         se += b.line();
     }
     test::spit(StorePaths(home.dir.path() + "data/").se("2024", "0505", "05"), se);

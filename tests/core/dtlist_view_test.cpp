@@ -36,7 +36,7 @@ void addNamed(test::StoreFixture& s, Race r, const std::string& ryakusyo10, cons
             getField(Family::RA, line, "MonthDay") != r.monthDay)
             continue;
         LineBuilder b(Family::RA, line);
-        b.set("Ryakusyo10", sj(ryakusyo10));
+        b.assign("Ryakusyo10", sj(ryakusyo10));
         writeRecord(path, b.line(), recordKey(Family::RA));
     }
 }

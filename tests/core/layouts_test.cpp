@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <stdexcept>
 
 #include "cp932.h"
 #include "layouts.h"
@@ -95,8 +96,9 @@ TEST(LayoutsTest, FieldAccessIsExactUntrimmedAndTakesWhatAShortLineHolds) {
 
     EXPECT_EQ(getField(Family::SE, line, "Bamei"), sj("サンプル") + std::string(28, ' '));
     EXPECT_EQ(getField(Family::SE, line, "UserYoso"), "  ");
-    EXPECT_EQ(getField(Family::SE, line, "bamei"), "");    // names are case-sensitive
-    EXPECT_EQ(getField(Family::SE, line, "Jyuni1"), "");   // an RA name is not an SE field
+    // Names are case-sensitive, and an RA name is not an SE field: "" and an assertion in debug builds.
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(getField(Family::SE, line, "bamei"), ""), "not in the layout");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(getField(Family::SE, line, "Jyuni1"), ""), "not in the layout");
     EXPECT_EQ(getField(Family::SE, line.substr(0, 27), "Umaban"), "0");
     EXPECT_EQ(getField(Family::SE, line.substr(0, 26), "Umaban"), "");
     EXPECT_EQ(getField(Family::SE, "", "DataKubun"), "");
@@ -106,7 +108,10 @@ TEST(LayoutsTest, LineBuilderAppliesTheFixedWidthRule) {
     LineBuilder b(Family::SE);
     EXPECT_EQ(b.line().size(), 258u);
     EXPECT_EQ(b.line().substr(256), "\r\n");
-    EXPECT_FALSE(b.set("NoSuchField", "x"));
+    // A name the layout lacks: false and the line unchanged, an assertion in debug builds.
+    EXPECT_DEBUG_DEATH(EXPECT_FALSE(b.set("NoSuchField", "x")), "not in the layout");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(getField(Family::SE, b.line(), "NoSuchField"), ""), "not in the layout");
+    EXPECT_THROW(b.assign("NoSuchField", "x"), std::logic_error);
     EXPECT_EQ(b.line(), LineBuilder(Family::SE).line());
 
     // Too long: cut at the last whole character that fits (ア is two bytes).
@@ -166,7 +171,7 @@ TEST(LayoutsTest, OddsElementsAreFoundByTheirCombinationOnly) {
 
     EXPECT_EQ(oddsField(Family::O2, line, "OddsUmaren", "0103"), "0103000567002");
     EXPECT_EQ(oddsField(Family::O2, line, "UmarenFlag", "9999"), "7");
-    EXPECT_EQ(oddsField(Family::O2, line, "Nope", "0102"), "");
+    EXPECT_DEBUG_DEATH(EXPECT_EQ(oddsField(Family::O2, line, "Nope", "0102"), ""), "not in the layout");
 
     const std::string_view e = oddsElement(Family::O2, line, "0103");
     EXPECT_EQ(oddsElementPart(Family::O2, e, "Odds"), "000567");

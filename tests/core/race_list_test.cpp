@@ -152,7 +152,7 @@ TEST_F(RaceListTest, OddsAreFinalOnlyWhenQuinellaAndExactaBothAre) {
         for (const auto& [name, value] : std::vector<std::pair<const char*, std::string>>{
                  {"DataKubun", kubun}, {"Year", "2024"}, {"MonthDay", "0602"}, {"JyoCD", "05"},
                  {"Kaiji", "02"}, {"Nichiji", "04"}, {"RaceNum", rn}})
-            b.set(name, value);
+            b.assign(name, value);
         const std::string path = f == Family::O2 ? store.paths.o2("2024", "0602") : store.paths.o4("2024", "0602");
         writeRecord(path, b.line(), recordKey(f));
     };

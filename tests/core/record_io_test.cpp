@@ -43,6 +43,60 @@ TEST_F(RecordIoTest, AnIncompleteTailIsCutBeforeTheNextWrite) {
     EXPECT_EQ(std::filesystem::file_size(path) % 10, 0u);
 }
 
+TEST_F(RecordIoTest, ADamagedFileIsNotWrittenInto) {
+    writeRecord(path, rec("AAAA", "1111"), kKey);
+    writeRecord(path, rec("BBBB", "2222"), kKey);
+    const std::string good = test::slurp(path);
+    struct Case {
+        const char* what;
+        std::string content;
+    };
+    const Case damaged[] = {
+        {"a byte inserted", good.substr(0, 3) + "x" + good.substr(3)},
+        {"a byte inserted in the last record", good.substr(0, 15) + "x" + good.substr(15)},
+        {"a line end lost", good.substr(0, 8) + "  " + good.substr(10)},
+        {"lines of another length", "AAAA11\r\nBBBB22\r\nCCCC33\r\n"},
+    };
+    for (const Case& c : damaged) {
+        SCOPED_TRACE(c.what);
+        test::spit(path, c.content);
+        try {
+            writeRecord(path, rec("CCCC", "3333"), kKey);
+            ADD_FAILURE() << "written";
+        } catch (const IoError& e) {
+            EXPECT_NE(std::string(e.what()).find(path), std::string::npos) << e.what();
+        }
+        EXPECT_EQ(test::slurp(path), c.content);  // nothing cut, nothing written
+    }
+    // Whole blocks sound and a short tail: the tail is cut and the write goes on.
+    test::spit(path, good + "CC");
+    writeRecord(path, rec("CCCC", "3333"), kKey);
+    EXPECT_EQ(test::slurp(path), good + rec("CCCC", "3333"));
+}
+
+TEST_F(RecordIoTest, AFileSetKeepsFilesOpenAndNoticesOtherWriters) {
+    const std::string other = dir.path() + "y.dat", third = dir.path() + "z.dat";
+    {
+        RecordFileSet files(2);
+        files.write(path, rec("AAAA", "1111"), kKey);
+        files.write(other, rec("AAAA", "1111"), kKey);
+        files.write(third, rec("AAAA", "1111"), kKey);  // closes path, the least recently written
+        // Written by someone else meanwhile: an append and a cut-short write.
+        writeRecord(other, rec("BBBB", "2222"), kKey);
+        test::spit(path, test::slurp(path) + rec("BBBB", "2222") + "CC");
+        files.write(path, rec("BBBB", "3333"), kKey);
+        files.write(other, rec("BBBB", "4444"), kKey);
+        files.write(other, rec("CCCC", "5555"), kKey);
+        files.update(path, rec("AAAA", "6666"), kKey, [](std::string_view stored) {
+            return std::string(stored.substr(0, 4)) + "7777\r\n";
+        });
+        // Readers see every write at once.
+        EXPECT_EQ(readLines(other), (std::vector<std::string>{"AAAA1111", "BBBB4444", "CCCC5555"}));
+    }
+    EXPECT_EQ(test::slurp(path), rec("AAAA", "7777") + rec("BBBB", "3333"));
+    EXPECT_EQ(test::slurp(third), rec("AAAA", "1111"));
+}
+
 TEST_F(RecordIoTest, ManyRecordsAcrossReadChunks) {
     // Enough records that the scan spans several read chunks.
     for (int i = 0; i < 9000; ++i) {

@@ -10,12 +10,12 @@ namespace tarvo::test {
 namespace {
 
 void setKey(LineBuilder& b, const StoreFixture::Race& r) {
-    b.set("Year", r.year);
-    b.set("MonthDay", r.monthDay);
-    b.set("JyoCD", r.jyoCD);
-    b.set("Kaiji", "01");
-    b.set("Nichiji", "01");
-    b.set("RaceNum", r.raceNum);
+    b.assign("Year", r.year);
+    b.assign("MonthDay", r.monthDay);
+    b.assign("JyoCD", r.jyoCD);
+    b.assign("Kaiji", "01");
+    b.assign("Nichiji", "01");
+    b.assign("RaceNum", r.raceNum);
 }
 
 }  // namespace
@@ -23,14 +23,14 @@ void setKey(LineBuilder& b, const StoreFixture::Race& r) {
 void StoreFixture::addRace(const Race& r) {
     LineBuilder b(Family::RA);
     setKey(b, r);
-    b.set("DataKubun", r.dataKubun);
-    b.set("TrackCD", r.trackCD);
-    b.set("Kyori", r.kyori);
-    b.set("SyubetuCD", r.syubetuCD);
-    b.set("JyokenCD5", r.jyokenCD5);
-    b.set("GradeCD", r.gradeCD);
-    b.setRaw("KigoCD", r.kigoCD);
-    b.set("Ryakusyo6", sj(r.ryakusyo6));
+    b.assign("DataKubun", r.dataKubun);
+    b.assign("TrackCD", r.trackCD);
+    b.assign("Kyori", r.kyori);
+    b.assign("SyubetuCD", r.syubetuCD);
+    b.assign("JyokenCD5", r.jyokenCD5);
+    b.assign("GradeCD", r.gradeCD);
+    b.assignRaw("KigoCD", r.kigoCD);
+    b.assign("Ryakusyo6", sj(r.ryakusyo6));
     writeRecord(paths.ra(r.year, r.monthDay, r.jyoCD), b.line(), recordKey(Family::RA));
 }
 
@@ -40,12 +40,12 @@ void StoreFixture::addRunner(const Race& r, int umaban, const std::string& nyuse
     setKey(b, r);
     char num[3];
     std::snprintf(num, sizeof num, "%02d", umaban);
-    b.set("Umaban", num);
-    b.set("KettoNum", "20170000" + std::string(num));
-    b.set("NyusenJyuni", nyusen);
-    b.set("KakuteiJyuni", kakutei.empty() ? nyusen : kakutei);
-    b.set("Time", time);
-    b.set("HaronTimeL3", l3f);
+    b.assign("Umaban", num);
+    b.assign("KettoNum", "20170000" + std::string(num));
+    b.assign("NyusenJyuni", nyusen);
+    b.assign("KakuteiJyuni", kakutei.empty() ? nyusen : kakutei);
+    b.assign("Time", time);
+    b.assign("HaronTimeL3", l3f);
     writeRecord(paths.se(r.year, r.monthDay, r.jyoCD), b.line(), recordKey(Family::SE));
 }
 

@@ -96,6 +96,27 @@ TEST(StorePaths, DirectoryWalk) {
               (std::vector<std::string>{d.path() + "b.dat", d.path() + "e.dat"}));
 }
 
+TEST(StorePaths, TheWalkNeverFollowsALink) {
+    namespace fs = std::filesystem;
+    test::TempDir d, outside;
+    const StorePaths p(d.path() + "data/");
+    createFamilyFolders(p);
+    test::spit(p.bb("2020", "0315"), "x");
+    test::spit(outside.path() + "BB2020A.dat", "keep");
+    test::spit(outside.path() + "BB2021B.dat", "keep");
+    fs::create_directory_symlink(outside.path(), p.root() + "BB/2019");     // a link to a folder outside
+    fs::create_symlink(outside.path() + "BB2021B.dat", p.root() + "BB/BB2021B.dat");  // a link to a file
+    fs::create_directory_symlink("..", p.root() + "RA/a");                  // two links up: no end
+    fs::create_directory_symlink("..", p.root() + "RA/b");                  // if they were followed
+    EXPECT_EQ(walkDirectory(p.root() + "BB/", "", true), (std::vector<std::string>{p.bb("2020", "0315")}));
+    EXPECT_TRUE(walkDirectory(p.root() + "RA/", "", true).empty());
+    deleteAllTrackData(p);  // bb delete
+    EXPECT_TRUE(walkDirectory(p.root() + "BB/", "", true).empty());
+    EXPECT_EQ(test::slurp(outside.path() + "BB2020A.dat"), "keep");
+    EXPECT_EQ(test::slurp(outside.path() + "BB2021B.dat"), "keep");
+    EXPECT_TRUE(fs::is_symlink(p.root() + "BB/2019"));
+}
+
 TEST(StorePaths, FamilyFoldersAndTrackDataDeletion) {
     test::TempDir d;
     const StorePaths p(d.path() + "data/");
@@ -108,6 +129,26 @@ TEST(StorePaths, FamilyFoldersAndTrackDataDeletion) {
     deleteAllTrackData(p);
     EXPECT_TRUE(walkDirectory(p.root() + "BB/", "", true).empty());
     EXPECT_EQ(test::slurp(p.ra("2020", "0315", "05")), "keep");
+}
+
+}  // namespace
+}  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST(RaceKeyTest, TextAndParse) {
+    const RaceKey k{"2024", "0106", "05", "11"};
+    EXPECT_EQ(k.text(), "202401060511");
+    EXPECT_EQ(RaceKey::parse(k.text()), k);
+    EXPECT_EQ(RaceKey::parse("20240106A411"), (RaceKey{"2024", "0106", "A4", "11"}));  // overseas track code
+    for (const char* bad : {"", "20240106051", "2024010605111", "2O2401060511", "2024 1060511", "20240106 511"})
+        EXPECT_EQ(RaceKey::parse(bad), std::nullopt) << bad;
+    // The race's files are those of its day and track.
+    const StorePaths p("/r/");
+    EXPECT_EQ(p.file(Family::SE, k), p.se("2024", "0106", "05"));
+    EXPECT_EQ(p.file(Family::O6, k), p.o6("2024", "0106", "05"));
+    EXPECT_EQ(p.file(Family::BB, k), p.bb("2024", "0106"));
 }
 
 }  // namespace

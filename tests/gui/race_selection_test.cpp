@@ -74,11 +74,11 @@ protected:
         for (Family f : {Family::O2, Family::O4}) {
             LineBuilder b(f);
             const Race r = race(d, "05", rn, kubun, "");
-            b.set("DataKubun", kubun);
-            b.set("Year", r.year);
-            b.set("MonthDay", r.monthDay);
-            b.set("JyoCD", "05");
-            b.set("RaceNum", rn);
+            b.assign("DataKubun", kubun);
+            b.assign("Year", r.year);
+            b.assign("MonthDay", r.monthDay);
+            b.assign("JyoCD", "05");
+            b.assign("RaceNum", rn);
             const StorePaths& p = store.paths;
             writeRecord(f == Family::O2 ? p.o2(r.year, r.monthDay) : p.o4(r.year, r.monthDay), b.line(),
                         recordKey(f));
