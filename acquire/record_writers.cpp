@@ -269,42 +269,41 @@ int numberOf(std::string_view text) {
 // trimmed; a piece starting with "=" is a literal.
 using ShownPart = std::vector<std::string_view>;
 
+// A record id the dispatch stores: the family that receives it is the one of
+// that id (its old format in the conversion); race families are stored only
+// from the date floor on.
 struct Route {
     std::string_view id;
-    Family registration;  // writer of a registration run
-    Family conversion;    // writer of the conversion
-    bool dated;           // stored only from the date floor on
-    bool dropsB;          // a registration run drops state "B"
+    bool dropsB;  // a registration run drops state "B"
     std::vector<ShownPart> shown;
+    Family family(DispatchMode mode) const {
+        const Family f = *familyById(id);
+        return mode == DispatchMode::Registration ? f : oldFormatOf(f);
+    }
 };
 
 const std::vector<Route>& routes() {
     static const std::vector<ShownPart> race = {{"id.Year", "id.MonthDay"}, {"id.JyoCD"}, {"id.RaceNum"}};
-    static const std::vector<Route> table = [] {
-        std::vector<Route> t = {
-            {"RA", Family::RA, Family::RA, true, true, race},
-            {"SE", Family::SE, Family::SE, true, true, race},
-            {"HR", Family::HR, Family::HR, true, false, race},
-            {"O2", Family::O2, Family::O2, true, false, race},
-            {"O3", Family::O3, Family::O3, true, false, race},
-            {"O4", Family::O4, Family::O4, true, false, race},
-            {"O5", Family::O5, Family::O5, true, false, race},
-            {"O6", Family::O6, Family::O6, true, false, race},
-            {"UM", Family::UM, Family::UMOld, false, false, {{"KettoNum"}, {"Bamei"}}},
-            {"KS", Family::KS, Family::KS, false, false, {{"KisyuCode"}, {"KisyuName"}}},
-            {"CH", Family::CH, Family::CH, false, false, {{"ChokyosiCode"}, {"ChokyosiName"}}},
-            {"BR", Family::BR, Family::BROld, false, false, {{"BreederCode"}, {"BreederName"}}},
-            {"BN", Family::BN, Family::BN, false, false, {{"BanusiCode"}, {"BanusiName"}}},
-            {"HN", Family::HN, Family::HNOld, false, false, {{"KettoNum"}, {"HansyokuNum"}, {"Bamei"}}},
-            {"SK", Family::SK, Family::SKOld, false, false,
-             {{"KettoNum"}, {"HansyokuNum[1]", "=x", "HansyokuNum[2]"}}},
-            {"CK", Family::CK, Family::CK, true, false, race},
-        };
-        t[1].shown.push_back({"Umaban"});
-        t[1].shown.push_back({"Bamei"});
-        t.back().shown.push_back({"UmaChaku.KettoNum"});
-        return t;
-    }();
+    static const std::vector<ShownPart> runner = {{"id.Year", "id.MonthDay"}, {"id.JyoCD"}, {"id.RaceNum"}, {"Umaban"}, {"Bamei"}};
+    static const std::vector<ShownPart> aptitude = {{"id.Year", "id.MonthDay"}, {"id.JyoCD"}, {"id.RaceNum"}, {"UmaChaku.KettoNum"}};
+    static const std::vector<Route> table = {
+        {"RA", true, race},
+        {"SE", true, runner},
+        {"HR", false, race},
+        {"O2", false, race},
+        {"O3", false, race},
+        {"O4", false, race},
+        {"O5", false, race},
+        {"O6", false, race},
+        {"UM", false, {{"KettoNum"}, {"Bamei"}}},
+        {"KS", false, {{"KisyuCode"}, {"KisyuName"}}},
+        {"CH", false, {{"ChokyosiCode"}, {"ChokyosiName"}}},
+        {"BR", false, {{"BreederCode"}, {"BreederName"}}},
+        {"BN", false, {{"BanusiCode"}, {"BanusiName"}}},
+        {"HN", false, {{"KettoNum"}, {"HansyokuNum"}, {"Bamei"}}},
+        {"SK", false, {{"KettoNum"}, {"HansyokuNum[1]", "=x", "HansyokuNum[2]"}}},
+        {"CK", false, aptitude},
+    };
     return table;
 }
 
@@ -340,40 +339,13 @@ bool buildStoredLine(Family family, const JVRecord& record, LineBuilder& out) {
     return true;
 }
 
-std::string storedPath(const StorePaths& p, Family f, std::string_view line) {
-    const auto g = [&](std::string_view name) { return getField(f, line, name); };
-    switch (f) {
-        case Family::RA: return p.ra(g("Year"), g("MonthDay"), g("JyoCD"));
-        case Family::SE: return p.se(g("Year"), g("MonthDay"), g("JyoCD"));
-        case Family::CK: return p.ck(g("Year"), g("MonthDay"), g("JyoCD"));
-        case Family::HR: return p.hr(g("Year"), g("MonthDay"));
-        case Family::O2: return p.o2(g("Year"), g("MonthDay"));
-        case Family::O3: return p.o3(g("Year"), g("MonthDay"));
-        case Family::O4: return p.o4(g("Year"), g("MonthDay"));
-        case Family::O5: return p.o5(g("Year"), g("MonthDay"));
-        case Family::O6: return p.o6(g("Year"), g("MonthDay"), g("JyoCD"));
-        case Family::UM: return p.um(g("KettoNum"), "datn");
-        case Family::UMIDX: return p.um(g("KettoNum"), "idx");
-        case Family::KS: return p.ks(g("KisyuCode"));
-        case Family::CH: return p.ch(g("ChokyosiCode"));
-        case Family::BR: return p.br(g("BreederCode"));
-        case Family::BN: return p.bn(g("BanusiCode"));
-        case Family::HN: return p.hn(g("HansyokuNum"));
-        case Family::SK: return p.sk(g("KettoNum"));
-        case Family::UMOld: return p.umOld(g("KettoNum"), "dat");
-        case Family::BROld: return p.brOld(g("BreederCode"));
-        case Family::HNOld: return p.hnOld(g("HansyokuNum"));
-        case Family::SKOld: return p.skOld(g("KettoNum"));
-    }
-    return {};
-}
+std::string storedPath(const StorePaths& p, Family f, std::string_view line) { return p.file(f, line); }
 
-const RecordWriters::Course& RecordWriters::course(std::string_view year, std::string_view monthDay,
-                                                   std::string_view jyoCD, std::string_view raceNum) {
-    std::string key = std::string(year) + std::string(monthDay) + std::string(jyoCD) + std::string(raceNum);
+const RecordWriters::Course& RecordWriters::course(const RaceKey& race) {
+    std::string key = race.text();
     auto it = courses_.find(key);
     if (it == courses_.end()) {
-        const std::string ra = findRace(paths_, year, monthDay, jyoCD, raceNum);
+        const std::string ra = findRace(paths_, race);
         Course c;
         if (!ra.empty()) {
             c.trackCD = getField(Family::RA, ra, "TrackCD");
@@ -396,8 +368,7 @@ bool RecordWriters::writeRA(const JVRecord& r) {
     if (!buildStoredLine(Family::RA, r, b)) return false;
     writeRecord(storedPath(paths_, Family::RA, b.line()), b.line(), recordKey(Family::RA));
     // The race's course may have changed: the next runner looks it up again.
-    courses_.erase(std::string(b.get("Year")) + std::string(b.get("MonthDay")) + std::string(b.get("JyoCD")) +
-                   std::string(b.get("RaceNum")));
+    courses_.erase(RaceKey::of(Family::RA, b.line()).text());
     return true;
 }
 
@@ -413,7 +384,7 @@ bool RecordWriters::writeSE(const JVRecord& r) {
         b.set("KakuteiJyuni", code);
     }
 
-    const Course& c = course(year, monthDay, jyoCD, b.get("RaceNum"));
+    const Course& c = course(RaceKey::of(Family::SE, b.line()));
     b.set("TrackCD", c.trackCD);
     b.set("Kyori", c.kyori);
 
@@ -440,7 +411,7 @@ bool RecordWriters::writeSE(const JVRecord& r) {
 bool RecordWriters::writeCK(const JVRecord& r) {
     LineBuilder b(Family::CK);
     if (!buildStoredLine(Family::CK, r, b)) return false;
-    const Course c = course(b.get("Year"), b.get("MonthDay"), b.get("JyoCD"), b.get("RaceNum"));
+    const Course c = course(RaceKey::of(Family::CK, b.line()));
     const std::string& trackCD = c.trackCD;
     const std::string& kyori = c.kyori;
     b.set("TrackCD", trackCD);
@@ -522,14 +493,14 @@ StoreOutcome RecordWriters::store(std::string_view received, long length, int da
     if (!route) return StoreOutcome::OtherKind;
     JVRecord rec;
     if (!rec.copyFrom(received, length)) return StoreOutcome::Refused;
-    const Family family = mode == DispatchMode::Registration ? route->registration : route->conversion;
+    const Family family = route->family(mode);
     if (rec.layout() != rawLayoutFor(family)) return StoreOutcome::Refused;
     record_ = std::move(rec);
     if (show_) show_(shownText(record_, route->shown));
 
     if (route->dropsB && mode == DispatchMode::Registration && record_.get("head.DataKubun") == "B")
         return StoreOutcome::NotStored;
-    if (route->dated) {
+    if (keyedByRace(family)) {
         const int date = numberOf(std::string(record_.get("id.Year")) + std::string(record_.get("id.MonthDay")));
         if (date < dateFloor) return StoreOutcome::NotStored;
     }

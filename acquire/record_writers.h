@@ -89,14 +89,13 @@ private:
     struct Course {
         std::string trackCD, kyori;  // blank when the race is not stored
     };
-    const Course& course(std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum);
+    const Course& course(const RaceKey& race);
     bool writeWhole(Family f, const JVRecord& r);
 
     StorePaths paths_;
     ShowFn show_;
     JVRecord record_;
-    std::unordered_map<std::string, Course> courses_;  // race key -> course of its RA line
+    std::unordered_map<std::string, Course> courses_;  // RaceKey::text() -> course of its RA line
 };
 
 // The file of a stored line of family f, from the key fields of the line.

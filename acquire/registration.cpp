@@ -83,7 +83,7 @@ RegistrationRun::ScreenMode RegistrationRun::openScreen(const std::string& today
 
 void RegistrationRun::cancel() {
     cancel_ = true;
-    builderProgress().cancelRequested = true;
+    builder_.cancelRequested = true;
 }
 
 void RegistrationRun::setStatus(int group, const char* utf8, StatusColour colour, const std::string& count) {
@@ -164,7 +164,7 @@ void RegistrationRun::downloadTimerTick() {
 
 void RegistrationRun::trackTimerTick() {
     if (!trackTimer_) return;
-    const int done = trackMode_ == TrackMode::Queue ? queueRebuilt_ : builderProgress().raceCount;
+    const int done = trackMode_ == TrackMode::Queue ? queueRebuilt_ : builder_.raceCount;
     read_.position = std::min(done, read_.maximum);
     showReadBar();
     view_.readLabel(counter("読み込み： ", done, read_.maximum));
@@ -442,14 +442,14 @@ bool RegistrationRun::finishTrackData() {
         setStatus(kTrackDataGroup, "ERROR", StatusColour::Red, "");
         return false;
     }
-    if (cancel_ || builderProgress().cancelRequested) {
+    if (cancel_ || builder_.cancelRequested) {
         cancel_ = true;
         setStatus(kTrackDataGroup, "中断", StatusColour::Teal, "");
         return false;
     }
     read_.position = read_.maximum;
     showReadBar();
-    const int done = trackMode_ == TrackMode::Queue ? queueRebuilt_ : builderProgress().raceCount;
+    const int done = trackMode_ == TrackMode::Queue ? queueRebuilt_ : builder_.raceCount;
     setStatus(kTrackDataGroup, "登録済", StatusColour::Blue, num(done));
     return true;
 }
@@ -467,7 +467,7 @@ void RegistrationRun::rebuildAll() {
         showReadBar();
         setStatus(kTrackDataGroup, "処理中", StatusColour::Black, "");
         view_.startTime(kTrackDataGroup, now());
-        rebuildAllTrackData(paths_, settingsPath_, [this] { view_.pump(); });
+        rebuildAllTrackData(paths_, settingsPath_, builder_, [this] { view_.pump(); });
     } catch (const IoError& e) {
         trackFailed_ = true;
         fail("BB");
@@ -478,7 +478,7 @@ void RegistrationRun::rebuildAll() {
 void RegistrationRun::rebuildQueue() {
     trackMode_ = TrackMode::Queue;
     queueRebuilt_ = 0;
-    builderProgress().cancelRequested = false;
+    builder_.cancelRequested = false;
     setTrackTimer(true);
     const int races = static_cast<int>(std::lround(static_cast<double>(queue_.size()) / 12.0));
     if (races == 0) return;
@@ -489,10 +489,10 @@ void RegistrationRun::rebuildQueue() {
         for (std::size_t at = 0; at + 12 <= queue_.size(); at += 12) {
             const std::string_view k = std::string_view(queue_).substr(at, 12);
             if (trimBoth(k).empty()) break;
-            rebuildTrackDataRace(paths_, settingsPath_, k.substr(0, 4), k.substr(4, 4), k.substr(8, 2),
-                                 k.substr(10, 2), [this] { view_.pump(); });
+            rebuildTrackDataRace(paths_, settingsPath_, {k.substr(0, 4), k.substr(4, 4), k.substr(8, 2), k.substr(10, 2)},
+                                 builder_, [this] { view_.pump(); });
             ++queueRebuilt_;
-            if (builderProgress().cancelRequested) break;
+            if (builder_.cancelRequested) break;
         }
     } catch (const IoError& e) {
         trackFailed_ = true;

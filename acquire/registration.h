@@ -16,6 +16,7 @@
 #include "JVDTLabLib_TLB.h"
 #include "message_kind.h"
 #include "record_writers.h"
+#include "track_variant.h"
 #include "store_paths.h"
 
 namespace tarvo {
@@ -152,6 +153,7 @@ private:
     Bar download_, read_;
     TrackMode trackMode_ = TrackMode::None;
     int queueRebuilt_ = 0;
+    BuilderProgress builder_;  // the track data builder in hand
     std::string lastFileName_;  // the last file read or skipped in the data spec in hand
     bool trackFailed_ = false;
 };

@@ -13,10 +13,6 @@ namespace {
 
 std::string raField(std::string_view line, std::string_view name) { return trimBoth(getField(Family::RA, line, name)); }
 
-std::string_view part(std::string_view s, std::size_t pos, std::size_t len) {
-    return pos < s.size() ? s.substr(pos, len) : std::string_view();
-}
-
 // Track code followed by race number read as one integer ("05" and "11" give 511).
 int listOrderKey(std::string_view raLine) { return toIntDef(raField(raLine, "JyoCD") + raField(raLine, "RaceNum"), 0); }
 
@@ -103,8 +99,8 @@ bool isOddsFinal(const StorePaths& p, std::string_view year, std::string_view mo
     const auto final = [](Family f, const std::string& line) {
         return toIntDef(trimBoth(getField(f, line, "DataKubun")), 0) >= 3;
     };
-    return final(Family::O2, findQuinellaOdds(p, year, monthDay, jyoCD, raceNum)) &&
-           final(Family::O4, findExactaOdds(p, year, monthDay, jyoCD, raceNum));
+    return final(Family::O2, findQuinellaOdds(p, {year, monthDay, jyoCD, raceNum})) &&
+           final(Family::O4, findExactaOdds(p, {year, monthDay, jyoCD, raceNum}));
 }
 
 }  // namespace tarvo

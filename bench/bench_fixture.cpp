@@ -10,17 +10,9 @@
 #include "fsys.h"
 #include "layouts.h"
 #include "store_paths.h"
+#include "textfn.h"
 
 namespace tarvo::bench {
-namespace {
-
-std::string two(int n) {
-    char b[16];
-    std::snprintf(b, sizeof b, "%02d", n);
-    return b;
-}
-
-}  // namespace
 
 Store::Store(const StoreSpec& spec) {
     root = (std::filesystem::temp_directory_path() / ("tarvo-bench-" + std::to_string(::getpid()))).string() + "/";
@@ -38,14 +30,14 @@ Store::Store(const StoreSpec& spec) {
             pool.push_back(k);
         }
         for (int day = 0; day < spec.daysPerYear; ++day) {
-            const std::string md = two(1 + day * 12 / spec.daysPerYear) + two(1 + day % 9 * 3);
+            const std::string md = twoDigits(1 + day * 12 / spec.daysPerYear) + twoDigits(1 + day % 9 * 3);
             for (const std::string& jyo : spec.tracks) {
                 for (int r = 1; r <= spec.racesPerDay; ++r) {
-                    const Race race{y, md, jyo, two(r)};
+                    const Race race{y, md, jyo, twoDigits(r)};
                     LineBuilder ra(Family::RA);
                     const std::pair<const char*, std::string> fields[] = {
                         {"DataKubun", "7"}, {"Year", y},           {"MonthDay", md},      {"JyoCD", jyo},
-                        {"Kaiji", "01"},    {"Nichiji", two(day % 8 + 1)}, {"RaceNum", race.raceNum},
+                        {"Kaiji", "01"},    {"Nichiji", twoDigits(day % 8 + 1)}, {"RaceNum", race.raceNum},
                         {"Kyori", "1600"},  {"TrackCD", "10"},     {"SyubetuCD", "13"},   {"JyokenCD5", "005"}};
                     for (const auto& [name, value] : fields) (void)ra.set(name, value);
                     files[paths.ra(y, md, jyo)] += ra.line();
@@ -53,10 +45,10 @@ Store::Store(const StoreSpec& spec) {
                     for (int u = 1; u <= spec.runnersPerRace; ++u) {
                         const std::string& ketto = pool[rng() % pool.size()];
                         LineBuilder se(Family::SE, ra.line().substr(0, 25));
-                        (void)se.set("Umaban", two(u));
+                        (void)se.set("Umaban", twoDigits(u));
                         (void)se.set("KettoNum", ketto);
-                        (void)se.set("NyusenJyuni", two(u));
-                        (void)se.set("KakuteiJyuni", two(u));
+                        (void)se.set("NyusenJyuni", twoDigits(u));
+                        (void)se.set("KakuteiJyuni", twoDigits(u));
                         (void)se.set("Time", std::to_string(1340 + u + static_cast<int>(rng() % 10)));
                         (void)se.set("HaronTimeL3", std::to_string(340 + static_cast<int>(rng() % 20)));
                         files[paths.se(y, md, jyo)] += se.line();

@@ -29,7 +29,7 @@ void BM_FindRace(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const Race& r = fixture->races[i++ % fixture->races.size()];
-        std::string line = findRace(paths, r.year, r.monthDay, r.jyoCD, r.raceNum);
+        std::string line = findRace(paths, {r.year, r.monthDay, r.jyoCD, r.raceNum});
         if (line.empty()) state.SkipWithError("race not found");
         benchmark::DoNotOptimize(line);
     }
@@ -41,7 +41,7 @@ void BM_FindRunnerByHorse(benchmark::State& state) {
     std::size_t i = 0;
     for (auto _ : state) {
         const Runner& r = fixture->runners[i++ % fixture->runners.size()];
-        std::string line = findRunnerByHorse(paths, r.race.year, r.race.monthDay, r.race.jyoCD, r.race.raceNum, r.kettoNum);
+        std::string line = findRunnerByHorse(paths, {r.race.year, r.race.monthDay, r.race.jyoCD, r.race.raceNum}, r.kettoNum);
         if (line.empty()) state.SkipWithError("runner not found");
         benchmark::DoNotOptimize(line);
     }

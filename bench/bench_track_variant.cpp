@@ -19,9 +19,10 @@ void BM_RebuildAll(benchmark::State& state) {
     const StorePaths paths(fixture->root);
     const std::string settings = fixture->root + "tarvo.ini";  // absent: distidx on
     int races = 0;
+    BuilderProgress progress;
     for (auto _ : state) {
         deleteAllTrackData(paths);
-        races = rebuildAllTrackData(paths, settings, {});
+        races = rebuildAllTrackData(paths, settings, progress, {});
     }
     state.counters["races"] = races;
     state.counters["races_per_s"] =
@@ -36,7 +37,7 @@ void BM_RaceVariant(benchmark::State& state) {
     const std::string key = "\x8e\xc5" "1600";  // 芝1600
     for (auto _ : state) {
         const bench::Race& r = fixture->races[i++ % fixture->races.size()];
-        benchmark::DoNotOptimize(raceVariant(paths, r.year, r.monthDay, r.jyoCD, r.raceNum, key, true));
+        benchmark::DoNotOptimize(raceVariant(paths, {r.year, r.monthDay, r.jyoCD, r.raceNum}, key, true));
     }
 }
 BENCHMARK(BM_RaceVariant);

@@ -128,35 +128,19 @@ bool isMajorTrack(std::string_view jyoCD) {
 
 // ---------------------------------------------------------------- track data records
 
-constexpr std::size_t kRecordLength = 108;
-constexpr std::size_t kKeyLength = 10;
-constexpr std::size_t kTimeRun = 10;   // 0-based start of the time variants
-constexpr std::size_t kL3fRun = 58;    // 0-based start of the last-3F variants
+// The slots of a track data record (the BB layout): time variants, then last-3F variants.
 constexpr int kSlots = 12;
+constexpr std::string_view kSlotRuns[] = {"TimeVariant", "L3FVariant"};
 constexpr std::string_view kEmptySlot = "****";
 
-int numberOr(std::string_view text, int def) { return toIntDef(trimBoth(text), def); }
+std::string slotName(std::string_view run, int slot) { return std::string(run) + std::to_string(slot); }
 
-std::string_view part(std::string_view s, std::size_t from, std::size_t len) {
-    return from < s.size() ? s.substr(from, len) : std::string_view();
-}
+int numberOr(std::string_view text, int def) { return toIntDef(trimBoth(text), def); }
 
 // The slot text of a value: the value form, "***" when it does not fit three characters.
 std::string slotValue(int v) {
     std::string t = variantValueText(v);
     return t.size() > 3 ? std::string("***") : t;
-}
-
-std::string emptyRecord(std::string_view key) {
-    std::string rec(key);
-    for (int i = 0; i < 2 * kSlots; ++i) rec += kEmptySlot;
-    rec += "\r\n";
-    return rec;
-}
-
-// The track data file of a meeting day.
-std::string trackDataPath(const StorePaths& paths, std::string_view year, std::string_view monthDay) {
-    return paths.bb(year, monthDay);
 }
 
 // The SE lines of one race, read once per builder run from a one-file cache.
@@ -252,12 +236,9 @@ std::string raceCourseKey(std::string_view raLine) {
 
 // Computes and writes the variant of a confirmed race.
 void buildRace(const StorePaths& paths, std::string_view raLine, SeFileCache& cache, bool distidx) {
-    const std::string_view year = getField(Family::RA, raLine, "Year");
-    const std::string_view monthDay = getField(Family::RA, raLine, "MonthDay");
-    const std::string_view jyoCD = getField(Family::RA, raLine, "JyoCD");
-    const std::string& se = cache.content(paths.se(year, monthDay, jyoCD));
-    const std::string variant = variantOf(raceFields(raLine), se, raceCourseKey(raLine), distidx);
-    writeVariant(paths, year, monthDay, jyoCD, variant, getField(Family::RA, raLine, "RaceNum"));
+    const RaceKey race = RaceKey::of(Family::RA, raLine);
+    const std::string& se = cache.content(paths.file(Family::SE, race));
+    writeVariant(paths, race, variantOf(raceFields(raLine), se, raceCourseKey(raLine), distidx));
 }
 
 // The central race files of the store.
@@ -270,11 +251,7 @@ std::vector<std::string> centralRaceFiles(const StorePaths& paths) {
 
 bool isConfirmed(std::string_view raLine) { return getField(Family::RA, raLine, "DataKubun") == "7"; }
 
-void startBuilder() {
-    builderProgress().raceCount = 0;
-    builderProgress().cancelRequested = false;
-    builderProgress().fileIndex = 0;
-}
+void startBuilder(BuilderProgress& progress) { progress = BuilderProgress(); }
 
 void pumpEvents(const MessagePump& pump) {
     if (pump) pump();
@@ -321,83 +298,78 @@ int classAdjustment(std::string_view monthDay, std::string_view jyoCD, std::stri
     return value;
 }
 
-std::string topThreeFigures(const StorePaths& paths, std::string_view year, std::string_view monthDay,
-                            std::string_view jyoCD, std::string_view raceNum) {
+std::string topThreeFigures(const StorePaths& paths, const RaceKey& race) {
     std::string se;
-    readFile(paths.se(year, monthDay, jyoCD), se);
-    return topThree(se, jyoCD, raceNum);
+    readFile(paths.file(Family::SE, race), se);
+    return topThree(se, race.jyoCD, race.raceNum);
 }
 
-std::string raceVariant(const StorePaths& paths, std::string_view year, std::string_view monthDay,
-                        std::string_view jyoCD, std::string_view raceNum, std::string_view courseKey, bool distidx) {
-    const std::string ra = findRace(paths, year, monthDay, jyoCD, raceNum);
-    RaceFields race = raceFields(ra);
-    race.year = year;
-    race.monthDay = monthDay;
-    race.jyoCD = jyoCD;
-    race.raceNum = raceNum;
+std::string raceVariant(const StorePaths& paths, const RaceKey& race, std::string_view courseKey, bool distidx) {
+    const std::string ra = findRace(paths, race);
+    RaceFields fields = raceFields(ra);
+    fields.year = race.year;
+    fields.monthDay = race.monthDay;
+    fields.jyoCD = race.jyoCD;
+    fields.raceNum = race.raceNum;
     std::string se;
-    readFile(paths.se(year, monthDay, jyoCD), se);
-    return variantOf(race, se, courseKey, distidx);
+    readFile(paths.file(Family::SE, race), se);
+    return variantOf(fields, se, courseKey, distidx);
 }
 
-void writeVariant(const StorePaths& paths, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                  std::string_view variant, std::string_view raceNum) {
-    const int r = toIntDef(trimBoth(raceNum), -1);
+void writeVariant(const StorePaths& paths, const RaceKey& race, std::string_view variant) {
+    const int r = toIntDef(trimBoth(race.raceNum), -1);
     if (r < 1) return;
-    const std::string a = slotValue(numberOr(part(variant, 0, 4), kMissingValue));
-    const std::string b = slotValue(numberOr(part(variant, 4, 4), kMissingValue));
+    const std::string timeValue = slotValue(numberOr(part(variant, 0, 4), kMissingValue));
+    const std::string l3fValue = slotValue(numberOr(part(variant, 4, 4), kMissingValue));
     const std::string mark = padRight(trimBoth(part(variant, 8, 1)), 1);
-    const std::string key = std::string(year) + std::string(monthDay) + std::string(jyoCD);
-    const std::string path = trackDataPath(paths, year, monthDay);
+    const std::string path = paths.file(Family::BB, race);
     if (path.empty()) throw IoError(sj("ファイル名にできない文字を含むキーのため、馬場データを書き込めません"));
 
     // The day's record rebuilt from the one that stands, or a new one; a race
     // number above 12 fills no slot.
-    const std::string blank = emptyRecord(key);
-    updateRecord(path, blank, {{0, kKeyLength}}, [&](std::string_view stored) {
-        const std::string_view record = stored.empty() ? std::string_view(blank) : stored;
-        std::string out = key;
-        for (std::size_t run : {kTimeRun, kL3fRun}) {
+    LineBuilder blank(Family::BB);
+    blank.setRaw("Year", race.year);
+    blank.setRaw("MonthDay", race.monthDay);
+    blank.setRaw("JyoCD", race.jyoCD);
+    for (std::string_view run : kSlotRuns)
+        for (int slot = 1; slot <= kSlots; ++slot) blank.setRaw(slotName(run, slot), kEmptySlot);
+    updateRecord(path, blank.line(), recordKey(Family::BB), [&](std::string_view stored) {
+        LineBuilder b(Family::BB, stored.empty() ? std::string_view(blank.line()) : stored);
+        for (std::string_view run : kSlotRuns) {
             for (int slot = 1; slot <= kSlots; ++slot) {
-                if (slot == r) {
-                    out += padRight(run == kTimeRun ? a : b, 3) + mark;
-                } else {
-                    out += padRight(part(record, run + static_cast<std::size_t>(slot - 1) * 4, 4), 4);
-                }
+                const std::string name = slotName(run, slot);
+                if (slot == r)
+                    b.setRaw(name, padRight(run == kSlotRuns[0] ? timeValue : l3fValue, 3) + mark);
+                else
+                    b.set(name, std::string(b.get(name)));
             }
         }
-        return out + "\r\n";
+        return b.line();
     });
 }
 
 std::string storedVariant(const StorePaths& paths, const std::string& fileFolder, std::string_view date8,
                           std::string_view jyoCD, std::string_view raceNum) {
-    const std::string path = isCentralTrack(jyoCD) ? trackDataPath(paths, part(date8, 0, 4), part(date8, 4, 4))
+    const std::string path = isCentralTrack(jyoCD) ? paths.bb(part(date8, 0, 4), part(date8, 4, 4))
                                                    : fileFolder + "babadif.csv";
     if (path.empty() || !fileExists(path)) return "********";
     const int r = toIntDef(trimBoth(raceNum), 0);
     const std::string key = std::string(date8) + std::string(jyoCD);
+    const std::size_t keyLength = 10;  // Year, MonthDay and JyoCD
     std::string first, second;
     forEachLine(path, [&](std::string_view line) {
-        if (line.substr(0, kKeyLength) != key) return true;
+        if (line.substr(0, keyLength) != key) return true;
         if (r >= 1 && r <= kSlots) {
-            const std::size_t offset = static_cast<std::size_t>(r - 1) * 4;
-            auto slot = [&](std::size_t run) {
-                return run + offset < line.size() ? trimBoth(line.substr(run + offset, 3)) : std::string();
+            auto slot = [&](std::string_view run) {
+                return trimBoth(part(getField(Family::BB, line, slotName(run, r)), 0, 3));
             };
-            first = slot(kTimeRun);
-            second = slot(kL3fRun);
+            first = slot(kSlotRuns[0]);
+            second = slot(kSlotRuns[1]);
         }
         return false;
     });
     return padRight(first.empty() ? std::string(kEmptySlot) : first, 4) +
            padRight(second.empty() ? std::string(kEmptySlot) : second, 4);
-}
-
-BuilderProgress& builderProgress() {
-    static BuilderProgress progress;
-    return progress;
 }
 
 namespace {
@@ -412,14 +384,14 @@ struct Period {
 // The period builder also publishes the file index and lets events run after
 // each file name and each record.
 int buildCentralRaces(const StorePaths& paths, const std::string& settingsPath, const Period* period,
-                      const MessagePump& pump) {
+                      BuilderProgress& progress, const MessagePump& pump) {
     const bool distidx = reloadDistanceCoefficientSetting(settingsPath);
-    startBuilder();
+    startBuilder(progress);
     SeFileCache cache;
     const auto files = centralRaceFiles(paths);
     for (std::size_t i = 0; i < files.size(); ++i) {
         if (period) {
-            builderProgress().fileIndex = static_cast<int>(i);
+            progress.fileIndex = static_cast<int>(i);
             pumpEvents(pump);
         }
         bool stop = false;
@@ -434,45 +406,42 @@ int buildCentralRaces(const StorePaths& paths, const std::string& settingsPath, 
             }
             buildRace(paths, line, cache, distidx);
             pumpEvents(pump);
-            ++builderProgress().raceCount;
-            stop = builderProgress().cancelRequested;
+            ++progress.raceCount;
+            stop = progress.cancelRequested;
             return !stop;
         });
         if (stop) break;
     }
-    return builderProgress().raceCount;
+    return progress.raceCount;
 }
 
 }  // namespace
 
-int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, const MessagePump& pump) {
-    return buildCentralRaces(paths, settingsPath, nullptr, pump);
+int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, BuilderProgress& progress,
+                        const MessagePump& pump) {
+    return buildCentralRaces(paths, settingsPath, nullptr, progress, pump);
 }
 
 int rebuildTrackDataPeriod(const StorePaths& paths, const std::string& settingsPath, std::string_view fromDate,
-                           std::string_view toDate, const MessagePump& pump) {
+                           std::string_view toDate, BuilderProgress& progress, const MessagePump& pump) {
     const Period period{toIntDef(fromDate, 0), toIntDef(toDate, 0)};
-    return buildCentralRaces(paths, settingsPath, &period, pump);
+    return buildCentralRaces(paths, settingsPath, &period, progress, pump);
 }
 
-int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, std::string_view year,
-                         std::string_view monthDay, std::string_view jyoCD, std::string_view raceNum,
-                         const MessagePump& pump) {
+int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, const RaceKey& race,
+                         BuilderProgress& progress, const MessagePump& pump) {
     const bool distidx = reloadDistanceCoefficientSetting(settingsPath);
-    startBuilder();
-    if (!isCentralTrack(jyoCD)) return 0;
+    startBuilder(progress);
+    if (!isCentralTrack(race.jyoCD)) return 0;
     SeFileCache cache;
-    forEachLine(paths.ra(year, monthDay, jyoCD), [&](std::string_view line) {
-        if (!isConfirmed(line) || getField(Family::RA, line, "Year") != year ||
-            getField(Family::RA, line, "MonthDay") != monthDay || getField(Family::RA, line, "JyoCD") != jyoCD ||
-            getField(Family::RA, line, "RaceNum") != raceNum)
-            return true;
+    forEachLine(paths.file(Family::RA, race), [&](std::string_view line) {
+        if (!isConfirmed(line) || RaceKey::of(Family::RA, line) != race) return true;
         buildRace(paths, line, cache, distidx);
         pumpEvents(pump);
-        ++builderProgress().raceCount;
+        ++progress.raceCount;
         return false;
     });
-    return builderProgress().raceCount;
+    return progress.raceCount;
 }
 
 }  // namespace tarvo

@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "race_key.h"
+
 namespace tarvo {
 
 class StorePaths;
@@ -23,8 +25,7 @@ std::string variantValueText(int v);
 // The top-three figures of a race: mean time and mean blended time of the first
 // three past the post, each padded to four characters; "********" when the race
 // has no first place or fewer than three placed.
-std::string topThreeFigures(const StorePaths& paths, std::string_view year, std::string_view monthDay,
-                            std::string_view jyoCD, std::string_view raceNum);
+std::string topThreeFigures(const StorePaths& paths, const RaceKey& race);
 
 // The class adjustment in tenths (-150 for a class without an entry).
 int classAdjustment(std::string_view monthDay, std::string_view jyoCD, std::string_view trackCD,
@@ -34,14 +35,12 @@ int classAdjustment(std::string_view monthDay, std::string_view jyoCD, std::stri
 // The variant text of a race (nine characters: time variant padded to four,
 // last-3F variant padded to four, surface mark "T", "D" or "*"). distidx says
 // whether the distance coefficient applies.
-std::string raceVariant(const StorePaths& paths, std::string_view year, std::string_view monthDay,
-                        std::string_view jyoCD, std::string_view raceNum, std::string_view courseKey, bool distidx);
+std::string raceVariant(const StorePaths& paths, const RaceKey& race, std::string_view courseKey, bool distidx);
 
 // Stores one race's two values in the track data file. A value that does not fit
 // the three characters of a slot ("-100" to "-149", "1000" and above) is stored
 // as "***". Raises IoError when the file cannot be written.
-void writeVariant(const StorePaths& paths, std::string_view year, std::string_view monthDay,
-                  std::string_view jyoCD, std::string_view variant, std::string_view raceNum);
+void writeVariant(const StorePaths& paths, const RaceKey& race, std::string_view variant);
 
 // The stored variant of a race: eight characters, the time and the last-3F
 // variant each padded to four, "****" for a part that is empty, "********"
@@ -50,25 +49,26 @@ void writeVariant(const StorePaths& paths, std::string_view year, std::string_vi
 std::string storedVariant(const StorePaths& paths, const std::string& fileFolder, std::string_view date8,
                           std::string_view jyoCD, std::string_view raceNum);
 
-// Progress shared by the builders and the screens that start them.
+// The progress of one builder run, owned by whoever starts it: the builder
+// counts races and publishes the file index into it, the caller's cancel
+// button sets the request the builder tests after each race.
 struct BuilderProgress {
-    int raceCount = 0;         // races computed by the builder in hand
-    bool cancelRequested = false;  // set by a cancel button; tested after each race
-    int fileIndex = 0;         // index of the race file the period builder reads
+    int raceCount = 0;             // races computed by the builder in hand
+    bool cancelRequested = false;  // tested after each race
+    int fileIndex = 0;             // index of the race file the period builder reads
 };
-BuilderProgress& builderProgress();
 
 // Called after each race (and by the period builder after each file name and
 // record) so that the user interface can process pending events.
 using MessagePump = std::function<void()>;
 
-// The builders. Each re-reads distidx from the settings file, resets the
+// The builders. Each re-reads distidx from the settings file, resets
 // progress, and returns the number of races computed.
-int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, const MessagePump& pump);
+int rebuildAllTrackData(const StorePaths& paths, const std::string& settingsPath, BuilderProgress& progress,
+                        const MessagePump& pump);
 int rebuildTrackDataPeriod(const StorePaths& paths, const std::string& settingsPath, std::string_view fromDate,
-                           std::string_view toDate, const MessagePump& pump);
-int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, std::string_view year,
-                         std::string_view monthDay, std::string_view jyoCD, std::string_view raceNum,
-                         const MessagePump& pump);
+                           std::string_view toDate, BuilderProgress& progress, const MessagePump& pump);
+int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPath, const RaceKey& race,
+                         BuilderProgress& progress, const MessagePump& pump);
 
 }  // namespace tarvo

@@ -1,7 +1,6 @@
 #include "dtlist_view.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
@@ -15,16 +14,6 @@ namespace tarvo {
 namespace {
 
 std::string raField(std::string_view line, std::string_view name) { return trimBoth(getField(Family::RA, line, name)); }
-
-std::string_view part(std::string_view s, std::size_t pos, std::size_t len) {
-    return pos < s.size() ? s.substr(pos, len) : std::string_view();
-}
-
-std::string twoDigits(int n) {
-    char buf[8];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
-}
 
 }  // namespace
 

@@ -69,11 +69,6 @@ Rgb colourOf(const std::array<CodeColour, N>& table, std::string_view code) {
     return row ? row->rgb : kWhite;
 }
 
-// The parts of a text, by byte position; empty past the end.
-std::string_view part(std::string_view s, std::size_t pos, std::size_t len) {
-    return pos < s.size() ? s.substr(pos, len) : std::string_view();
-}
-
 // ---- Tracks ----
 
 const TextTable<2>& tracks() {

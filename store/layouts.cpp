@@ -232,6 +232,13 @@ std::vector<Row> skRows() {
     };
 }
 
+// Track data: one record per meeting day and track, twelve race slots for the
+// time variants and twelve for the last-3F variants, each a three-character
+// value and a surface mark.
+std::vector<Row> bbRows() {
+    return {{"Year", 1, 4}, {"MonthDay", 5, 4}, {"JyoCD", 9, 2}, {"TimeVariant#", 11, 4, 12}, {"L3FVariant#", 59, 4, 12}};
+}
+
 // The old store format keeps the fields and their order with some widths
 // changed; a width applies to the field of that name and to the repeated
 // fields named by it followed by their index.
@@ -292,6 +299,7 @@ const std::vector<FamilyDecl>& declarations() {
         {Family::BROld, "BROld", 367, nullptr, Family::BR, kBrOld, {"BreederCode"}},
         {Family::HNOld, "HNOld", 123, nullptr, Family::HN, kHnOld, {"HansyokuNum"}},
         {Family::SKOld, "SKOld", 112, nullptr, Family::SK, kSkOld, {"KettoNum"}},
+        {Family::BB, "BB", 108, bbRows, {}, {}, {"Year", "MonthDay", "JyoCD"}},
     };
     return decls;
 }
@@ -404,6 +412,17 @@ std::optional<Family> familyById(std::string_view id) {
     for (const FamilyDecl& d : declarations())
         if (d.id == id) return d.family;
     return std::nullopt;
+}
+
+Family oldFormatOf(Family f) {
+    for (const FamilyDecl& d : declarations())
+        if (!d.rows && d.base == f) return d.family;
+    return f;
+}
+
+bool keyedByRace(Family f) {
+    const auto& key = declarations()[static_cast<std::size_t>(f)].key;
+    return !key.empty() && key.front() == "Year";
 }
 
 std::string_view fieldText(std::string_view line, const Field& f) {

@@ -15,7 +15,10 @@
 
 namespace tarvo {
 
-enum class Family { RA, SE, HR, O2, O3, O4, O5, O6, CK, UM, UMIDX, KS, CH, BR, BN, HN, SK, UMOld, BROld, HNOld, SKOld };
+// The record families of the store: the JV-Data families, the UM index, the
+// old store format kept for the conversion, and the track data (BB) the
+// store computes itself.
+enum class Family { RA, SE, HR, O2, O3, O4, O5, O6, CK, UM, UMIDX, KS, CH, BR, BN, HN, SK, UMOld, BROld, HNOld, SKOld, BB };
 
 // Every family, in the order of the enumeration.
 const std::vector<Family>& allFamilies();
@@ -46,6 +49,13 @@ const Layout& layoutOf(Family f);
 
 // The family whose layout id is id ("RA", "UMIDX", "SKOld", ...).
 std::optional<Family> familyById(std::string_view id);
+
+// The family in the old store format that f's records take in the conversion
+// (UMOld for UM, ...); f itself when it has none.
+Family oldFormatOf(Family f);
+
+// True when the records of f are keyed by their race (RA, SE, HR, CK, O2 to O6, BB).
+bool keyedByRace(Family f);
 
 // The part of line that holds field f: untrimmed, shorter or empty when the line is short.
 std::string_view fieldText(std::string_view line, const Field& f);

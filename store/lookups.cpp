@@ -11,9 +11,8 @@ struct ResolvedPart {
     std::string_view value;
 };
 
-std::vector<KeyPart> raceKey(std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                             std::string_view raceNum) {
-    return {{"Year", year}, {"MonthDay", monthDay}, {"JyoCD", jyoCD}, {"RaceNum", raceNum}};
+std::vector<KeyPart> raceKey(const RaceKey& r) {
+    return {{"Year", r.year}, {"MonthDay", r.monthDay}, {"JyoCD", r.jyoCD}, {"RaceNum", r.raceNum}};
 }
 
 std::vector<KeyPart> plus(std::vector<KeyPart> key, KeyPart more) {
@@ -76,21 +75,18 @@ std::string findLine(const std::string& path, Family f, const std::vector<KeyPar
     return found;
 }
 
-std::string findRace(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                     std::string_view raceNum) {
-    return findLine(p.ra(year, monthDay, jyoCD), Family::RA, raceKey(year, monthDay, jyoCD, raceNum));
+std::string findRace(const StorePaths& p, const RaceKey& race) {
+    return findLine(p.file(Family::RA, race), Family::RA, raceKey(race));
 }
 
-std::string findRunnerByNumber(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                               std::string_view jyoCD, std::string_view raceNum, std::string_view umaban) {
-    return findLine(p.se(year, monthDay, jyoCD), Family::SE,
-                    plus(raceKey(year, monthDay, jyoCD, raceNum), {"Umaban", umaban}));
+std::string findRunnerByNumber(const StorePaths& p, const RaceKey& race, std::string_view umaban) {
+    return findLine(p.file(Family::SE, race), Family::SE,
+                    plus(raceKey(race), {"Umaban", umaban}));
 }
 
-std::string findRunnerByHorse(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                              std::string_view jyoCD, std::string_view raceNum, std::string_view kettoNum) {
-    return findLine(p.se(year, monthDay, jyoCD), Family::SE,
-                    plus(raceKey(year, monthDay, jyoCD, raceNum), {"KettoNum", kettoNum}));
+std::string findRunnerByHorse(const StorePaths& p, const RaceKey& race, std::string_view kettoNum) {
+    return findLine(p.file(Family::SE, race), Family::SE,
+                    plus(raceKey(race), {"KettoNum", kettoNum}));
 }
 
 std::string findRunByTrackAndHorse(const StorePaths& p, std::string_view year, std::string_view monthDay,
@@ -105,15 +101,13 @@ std::string findRunInDayFile(const StorePaths& p, std::string_view year, std::st
                     {{"Year", year}, {"MonthDay", monthDay}, {"KettoNum", kettoNum}});
 }
 
-int countRunners(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                 std::string_view raceNum) {
-    return countMatching(p.se(year, monthDay, jyoCD), Family::SE, raceKey(year, monthDay, jyoCD, raceNum),
+int countRunners(const StorePaths& p, const RaceKey& race) {
+    return countMatching(p.file(Family::SE, race), Family::SE, raceKey(race),
                          [](std::string_view line) { return getField(Family::SE, line, "Umaban") != "00"; });
 }
 
-int countEntries(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                 std::string_view raceNum) {
-    return countMatching(p.se(year, monthDay, jyoCD), Family::SE, raceKey(year, monthDay, jyoCD, raceNum));
+int countEntries(const StorePaths& p, const RaceKey& race) {
+    return countMatching(p.file(Family::SE, race), Family::SE, raceKey(race));
 }
 
 int countFinalRaces(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
@@ -166,54 +160,39 @@ std::string runList(const StorePaths& p, std::string_view kettoNum) {
     return trimBoth(getField(Family::UMIDX, findRunIndexLine(p, kettoNum), "RunList"));
 }
 
-std::string findPayout(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                       std::string_view raceNum) {
-    return findLine(p.hr(year, monthDay), Family::HR, raceKey(year, monthDay, jyoCD, raceNum));
+std::string findPayout(const StorePaths& p, const RaceKey& race) {
+    return findLine(p.file(Family::HR, race), Family::HR, raceKey(race));
 }
 
-std::string findOdds(const StorePaths& p, Family f, std::string_view year, std::string_view monthDay,
-                     std::string_view jyoCD, std::string_view raceNum) {
-    std::string path;
-    switch (f) {
-        case Family::O2: path = p.o2(year, monthDay); break;
-        case Family::O3: path = p.o3(year, monthDay); break;
-        case Family::O4: path = p.o4(year, monthDay); break;
-        case Family::O5: path = p.o5(year, monthDay); break;
-        case Family::O6: path = p.o6(year, monthDay, jyoCD); break;
-        default: return {};
-    }
-    return findLine(path, f, raceKey(year, monthDay, jyoCD, raceNum));
+std::string findOdds(const StorePaths& p, Family f, const RaceKey& race) {
+    if (!oddsInfo(f)) return {};
+    const std::string path = p.file(f, race);
+    return findLine(path, f, raceKey(race));
 }
 
-std::string findQuinellaOdds(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                             std::string_view jyoCD, std::string_view raceNum) {
-    return findOdds(p, Family::O2, year, monthDay, jyoCD, raceNum);
+std::string findQuinellaOdds(const StorePaths& p, const RaceKey& race) {
+    return findOdds(p, Family::O2, race);
 }
 
-std::string findWideOdds(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum) {
-    return findOdds(p, Family::O3, year, monthDay, jyoCD, raceNum);
+std::string findWideOdds(const StorePaths& p, const RaceKey& race) {
+    return findOdds(p, Family::O3, race);
 }
 
-std::string findExactaOdds(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                           std::string_view jyoCD, std::string_view raceNum) {
-    return findOdds(p, Family::O4, year, monthDay, jyoCD, raceNum);
+std::string findExactaOdds(const StorePaths& p, const RaceKey& race) {
+    return findOdds(p, Family::O4, race);
 }
 
-std::string findTrioOdds(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum) {
-    return findOdds(p, Family::O5, year, monthDay, jyoCD, raceNum);
+std::string findTrioOdds(const StorePaths& p, const RaceKey& race) {
+    return findOdds(p, Family::O5, race);
 }
 
-std::string findTrifectaOdds(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                             std::string_view jyoCD, std::string_view raceNum) {
-    return findOdds(p, Family::O6, year, monthDay, jyoCD, raceNum);
+std::string findTrifectaOdds(const StorePaths& p, const RaceKey& race) {
+    return findOdds(p, Family::O6, race);
 }
 
-std::string findAptitude(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum, std::string_view kettoNum) {
-    return findLine(p.ck(year, monthDay, jyoCD), Family::CK,
-                    plus(raceKey(year, monthDay, jyoCD, raceNum), {"KettoNum", kettoNum}));
+std::string findAptitude(const StorePaths& p, const RaceKey& race, std::string_view kettoNum) {
+    return findLine(p.file(Family::CK, race), Family::CK,
+                    plus(raceKey(race), {"KettoNum", kettoNum}));
 }
 
 }  // namespace tarvo

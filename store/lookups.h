@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "layouts.h"
+#include "race_key.h"
 #include "store_paths.h"
 
 namespace tarvo {
@@ -34,12 +35,9 @@ void scanMatching(const std::string& path, Family f, const std::vector<KeyPart>&
 std::string findLine(const std::string& path, Family f, const std::vector<KeyPart>& key);
 
 // Race and runner records.
-std::string findRace(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                     std::string_view raceNum);
-std::string findRunnerByNumber(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                               std::string_view jyoCD, std::string_view raceNum, std::string_view umaban);
-std::string findRunnerByHorse(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                              std::string_view jyoCD, std::string_view raceNum, std::string_view kettoNum);
+std::string findRace(const StorePaths& p, const RaceKey& race);
+std::string findRunnerByNumber(const StorePaths& p, const RaceKey& race, std::string_view umaban);
+std::string findRunnerByHorse(const StorePaths& p, const RaceKey& race, std::string_view kettoNum);
 // The horse's first run of that day at that track.
 std::string findRunByTrackAndHorse(const StorePaths& p, std::string_view year, std::string_view monthDay,
                                    std::string_view jyoCD, std::string_view kettoNum);
@@ -48,11 +46,9 @@ std::string findRunByTrackAndHorse(const StorePaths& p, std::string_view year, s
 std::string findRunInDayFile(const StorePaths& p, std::string_view year, std::string_view monthDay,
                              std::string_view jyoCD, std::string_view kettoNum);
 // Runners of a race with a horse number (Umaban other than "00").
-int countRunners(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                 std::string_view raceNum);
+int countRunners(const StorePaths& p, const RaceKey& race);
 // Every SE line of the race, numbered or not.
-int countEntries(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                 std::string_view raceNum);
+int countEntries(const StorePaths& p, const RaceKey& race);
 // RA lines with DataKubun "7" in every central-track file ("...A.dat") below RA/;
 // unless all, only those of that Year, MonthDay and JyoCD.
 int countFinalRaces(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
@@ -78,22 +74,14 @@ std::string findRunIndexLine(const StorePaths& p, std::string_view kettoNum);
 std::string runList(const StorePaths& p, std::string_view kettoNum);
 
 // Payout, odds and aptitude records.
-std::string findPayout(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                       std::string_view raceNum);
+std::string findPayout(const StorePaths& p, const RaceKey& race);
 // The odds line of family f (O2 to O6) from the file of that date (and track for O6); "" for another family.
-std::string findOdds(const StorePaths& p, Family f, std::string_view year, std::string_view monthDay,
-                     std::string_view jyoCD, std::string_view raceNum);
-std::string findQuinellaOdds(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                             std::string_view jyoCD, std::string_view raceNum);
-std::string findWideOdds(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum);
-std::string findExactaOdds(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                           std::string_view jyoCD, std::string_view raceNum);
-std::string findTrioOdds(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum);
-std::string findTrifectaOdds(const StorePaths& p, std::string_view year, std::string_view monthDay,
-                             std::string_view jyoCD, std::string_view raceNum);
-std::string findAptitude(const StorePaths& p, std::string_view year, std::string_view monthDay, std::string_view jyoCD,
-                         std::string_view raceNum, std::string_view kettoNum);
+std::string findOdds(const StorePaths& p, Family f, const RaceKey& race);
+std::string findQuinellaOdds(const StorePaths& p, const RaceKey& race);
+std::string findWideOdds(const StorePaths& p, const RaceKey& race);
+std::string findExactaOdds(const StorePaths& p, const RaceKey& race);
+std::string findTrioOdds(const StorePaths& p, const RaceKey& race);
+std::string findTrifectaOdds(const StorePaths& p, const RaceKey& race);
+std::string findAptitude(const StorePaths& p, const RaceKey& race, std::string_view kettoNum);
 
 }  // namespace tarvo

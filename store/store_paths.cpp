@@ -13,10 +13,6 @@
 namespace tarvo {
 namespace {
 
-std::string_view part(std::string_view s, std::size_t from, std::size_t count) {
-    return from >= s.size() ? std::string_view() : s.substr(from, count);
-}
-
 int trackNumber(std::string_view jyoCD) {
     long long v = 0;
     return parseInt(jyoCD, v) && v >= 0 && v < 1000 ? static_cast<int>(v) : 0;
@@ -26,10 +22,7 @@ int trackNumber(std::string_view jyoCD) {
 // track, "0A" for every other track of the day.
 std::string dayTrackPart(std::string_view jyoCD) {
     const int n = trackNumber(jyoCD);
-    if (n < 1 || n > 10) return "0A";
-    char buf[4];
-    std::snprintf(buf, sizeof buf, "%02d", n);
-    return buf;
+    return n < 1 || n > 10 ? "0A" : twoDigits(n);
 }
 
 std::string_view umGroup(std::string_view kettoNum) {
@@ -52,11 +45,100 @@ std::string_view quarterLetter(std::string_view monthDay) {
     return "D";
 }
 
+// One family of record files: its id and the path of a file below the store
+// root. In a pattern, "{Field}" stands for the value of a key field,
+// "{Field<n}" for its first n bytes and "{Field|rule}" for a letter or code
+// made from it by a rule of nameRule(). The fields a pattern names are the
+// family's file key; the text up to the first "/" is its folder.
+struct FileFamily {
+    std::string_view id;
+    std::string_view pattern;
+};
+
+// In the order the folders are created.
+constexpr FileFamily kFileFamilies[] = {
+    {"RA", "RA/{Year}/RA{Year}{MonthDay<2}{JyoCD|central}.dat"},
+    {"SE", "SE/{Year}/{MonthDay<2}/SE{Year}{MonthDay}{JyoCD|dayTrack}.dat"},
+    {"UM", "UM/{KettoNum<4}/UM{KettoNum<7}{KettoNum|umGroup}.datn"},
+    {"UMIDX", "UM/{KettoNum<4}/UM{KettoNum<7}{KettoNum|umGroup}.idx"},
+    {"UMOld", "UM/{KettoNum<4}/UM{KettoNum<7}{KettoNum|umGroup}.dat"},
+    {"BN", "BN/BN{BanusiCode<2}.dat"},
+    {"BR", "BR/BR{BreederCode<2}.datn"},
+    {"BROld", "BR/BR{BreederCode<2}.dat"},
+    {"CH", "CH/CH{ChokyosiCode<3}.dat"},
+    {"HR", "HR/{Year}/HR{Year}{MonthDay<2}.dat"},
+    {"KS", "KS/KS{KisyuCode<3}.dat"},
+    {"HN", "HN/{HansyokuNum<2}/HN{HansyokuNum<7}.datn"},
+    {"HNOld", "HN/{HansyokuNum<2}/HN{HansyokuNum<5}.dat"},
+    {"SK", "SK/{KettoNum<4}/SK{KettoNum<7}.datn"},
+    {"SKOld", "SK/{KettoNum<4}/SK{KettoNum<7}.dat"},
+    {"CK", "CK/{Year}/{MonthDay<2}/CK{Year}{MonthDay}{JyoCD|dayTrack}.dat"},
+    {"O2", "O2/{Year}/O2{Year}{MonthDay<2}.dat"},
+    {"O3", "O3/{Year}/O3{Year}{MonthDay<2}.dat"},
+    {"O4", "O4/{Year}/O4{Year}{MonthDay<2}.dat"},
+    {"O5", "O5/{Year}/O5{Year}{MonthDay}.dat"},
+    {"O6", "O6/{Year}/O6{Year}{MonthDay}{JyoCD}.dat"},
+    {"BB", "BB/{Year}/BB{Year}{MonthDay|quarter}.dat"},
+    {"FK", "FK/FK{BanusiCode}.bmp"},
+};
+
+const FileFamily* fileFamily(std::string_view id) {
+    for (const FileFamily& f : kFileFamilies)
+        if (f.id == id) return &f;
+    return nullptr;
+}
+
+std::string nameRule(std::string_view rule, std::string_view value) {
+    if (rule == "central") return isCentralTrack(value) ? "A" : "B";
+    if (rule == "dayTrack") return dayTrackPart(value);
+    if (rule == "umGroup") return std::string(umGroup(value));
+    if (rule == "quarter") return std::string(quarterLetter(value));
+    return {};
+}
+
+// The pattern filled from the key values, or "" when a value is not safe in a file name.
+std::string fillPattern(std::string_view pattern, const FieldValue& value) {
+    std::string out;
+    while (!pattern.empty()) {
+        const std::size_t open = pattern.find('{');
+        out += pattern.substr(0, open);
+        if (open == std::string_view::npos) break;
+        const std::size_t close = pattern.find('}', open);
+        const std::string_view token = pattern.substr(open + 1, close - open - 1);
+        pattern.remove_prefix(close + 1);
+        const std::size_t mark = token.find_first_of("<|");
+        const std::string_view v = value(token.substr(0, mark));
+        if (!isSafeKeyText(v)) return {};
+        if (mark == std::string_view::npos)
+            out += v;
+        else if (token[mark] == '<')
+            out += part(v, 0, static_cast<std::size_t>(toIntDef(token.substr(mark + 1), 0)));
+        else
+            out += nameRule(token.substr(mark + 1), v);
+    }
+    return out;
+}
+
+// The value of a race's key field.
+std::string_view raceField(const RaceKey& k, std::string_view name) {
+    if (name == "Year") return k.year;
+    if (name == "MonthDay") return k.monthDay;
+    if (name == "JyoCD") return k.jyoCD;
+    if (name == "RaceNum") return k.raceNum;
+    return {};
+}
+
 }  // namespace
 
 const std::vector<std::string>& familyFolders() {
-    static const std::vector<std::string> folders = {"RA", "SE", "UM", "BN", "BR", "CH", "HR", "KS", "HN",
-                                                     "SK", "CK", "O2", "O3", "O4", "O5", "O6", "BB", "FK"};
+    static const std::vector<std::string> folders = [] {
+        std::vector<std::string> v;
+        for (const FileFamily& f : kFileFamilies) {
+            std::string folder(f.pattern.substr(0, f.pattern.find('/')));
+            if (std::find(v.begin(), v.end(), folder) == v.end()) v.push_back(std::move(folder));
+        }
+        return v;
+    }();
     return folders;
 }
 
@@ -72,81 +154,61 @@ bool isCentralTrack(std::string_view jyoCD) {
     return n >= 1 && n <= 10;
 }
 
-std::string StorePaths::join(std::initializer_list<std::string_view> keys,
-                             std::initializer_list<std::string_view> parts) const {
-    for (std::string_view k : keys)
-        if (!isSafeKeyText(k)) return {};
-    std::string path = root_;
-    for (std::string_view p : parts) path += p;
-    return path;
+std::string StorePaths::file(std::string_view familyId, const FieldValue& value) const {
+    const FileFamily* f = fileFamily(familyId);
+    if (!f) return {};
+    const std::string rest = fillPattern(f->pattern, value);
+    return rest.empty() ? std::string() : root_ + rest;
 }
 
-std::string StorePaths::ra(std::string_view year, std::string_view monthDay, std::string_view jyoCD) const {
-    return join({year, monthDay, jyoCD}, {"RA/", year, "/", "RA", year, part(monthDay, 0, 2), isCentralTrack(jyoCD) ? "A" : "B", ".dat"});
+std::string StorePaths::file(Family f, std::string_view line) const {
+    return file(layoutOf(f).id, [&](std::string_view name) { return getField(f, line, name); });
 }
 
-std::string StorePaths::se(std::string_view year, std::string_view monthDay, std::string_view jyoCD) const {
-    return join({year, monthDay, jyoCD}, {"SE/", year, "/", part(monthDay, 0, 2), "/", "SE", year, monthDay, dayTrackPart(jyoCD), ".dat"});
+std::string StorePaths::file(Family f, const RaceKey& race) const {
+    return file(layoutOf(f).id, [&](std::string_view name) { return raceField(race, name); });
 }
 
-std::string StorePaths::ck(std::string_view year, std::string_view monthDay, std::string_view jyoCD) const {
-    return join({year, monthDay, jyoCD}, {"CK/", year, "/", part(monthDay, 0, 2), "/", "CK", year, monthDay, dayTrackPart(jyoCD), ".dat"});
+std::string StorePaths::dayFile(std::string_view familyId, std::string_view year, std::string_view monthDay,
+                                std::string_view jyoCD) const {
+    return file(familyId, [&](std::string_view name) {
+        return name == "Year" ? year : name == "MonthDay" ? monthDay : name == "JyoCD" ? jyoCD : std::string_view();
+    });
 }
 
-#define TARVO_MONTH_FILE(fn, fam)                                                                 \
-    std::string StorePaths::fn(std::string_view year, std::string_view monthDay) const {         \
-        return join({year, monthDay}, {fam "/", year, "/", fam, year, part(monthDay, 0, 2), ".dat"});              \
-    }
-TARVO_MONTH_FILE(hr, "HR")
-TARVO_MONTH_FILE(o2, "O2")
-TARVO_MONTH_FILE(o3, "O3")
-TARVO_MONTH_FILE(o4, "O4")
-#undef TARVO_MONTH_FILE
-
-std::string StorePaths::o5(std::string_view year, std::string_view monthDay) const {
-    return join({year, monthDay}, {"O5/", year, "/", "O5", year, monthDay, ".dat"});
+std::string StorePaths::codeFile(std::string_view familyId, std::string_view code) const {
+    return file(familyId, [&](std::string_view) { return code; });
 }
 
-std::string StorePaths::o6(std::string_view year, std::string_view monthDay, std::string_view jyoCD) const {
-    return join({year, monthDay, jyoCD}, {"O6/", year, "/", "O6", year, monthDay, jyoCD, ".dat"});
-}
-
-std::string StorePaths::bb(std::string_view year, std::string_view monthDay) const {
-    return join({year, monthDay}, {"BB/", year, "/", "BB", year, quarterLetter(monthDay), ".dat"});
-}
+std::string StorePaths::ra(std::string_view y, std::string_view md, std::string_view j) const { return dayFile("RA", y, md, j); }
+std::string StorePaths::se(std::string_view y, std::string_view md, std::string_view j) const { return dayFile("SE", y, md, j); }
+std::string StorePaths::ck(std::string_view y, std::string_view md, std::string_view j) const { return dayFile("CK", y, md, j); }
+std::string StorePaths::o6(std::string_view y, std::string_view md, std::string_view j) const { return dayFile("O6", y, md, j); }
+std::string StorePaths::hr(std::string_view y, std::string_view md) const { return dayFile("HR", y, md, {}); }
+std::string StorePaths::o2(std::string_view y, std::string_view md) const { return dayFile("O2", y, md, {}); }
+std::string StorePaths::o3(std::string_view y, std::string_view md) const { return dayFile("O3", y, md, {}); }
+std::string StorePaths::o4(std::string_view y, std::string_view md) const { return dayFile("O4", y, md, {}); }
+std::string StorePaths::o5(std::string_view y, std::string_view md) const { return dayFile("O5", y, md, {}); }
+std::string StorePaths::bb(std::string_view y, std::string_view md) const { return dayFile("BB", y, md, {}); }
 
 std::string StorePaths::um(std::string_view kettoNum, std::string_view ext) const {
-    if (ext != "datn" && ext != "idx") return {};
-    return join({kettoNum}, {"UM/", part(kettoNum, 0, 4), "/", "UM", part(kettoNum, 0, 7), umGroup(kettoNum), ".", ext});
+    return ext == "datn" ? codeFile("UM", kettoNum) : ext == "idx" ? codeFile("UMIDX", kettoNum) : std::string();
 }
 
 std::string StorePaths::umOld(std::string_view kettoNum, std::string_view ext) const {
-    if (ext != "dat" && ext != "idx") return {};
-    return join({kettoNum}, {"UM/", part(kettoNum, 0, 4), "/", "UM", part(kettoNum, 0, 7), umGroup(kettoNum), ".", ext});
+    return ext == "dat" ? codeFile("UMOld", kettoNum) : ext == "idx" ? codeFile("UMIDX", kettoNum) : std::string();
 }
 
-std::string StorePaths::sk(std::string_view kettoNum) const {
-    return join({kettoNum}, {"SK/", part(kettoNum, 0, 4), "/", "SK", part(kettoNum, 0, 7), ".datn"});
-}
-
-std::string StorePaths::skOld(std::string_view kettoNum) const {
-    return join({kettoNum}, {"SK/", part(kettoNum, 0, 4), "/", "SK", part(kettoNum, 0, 7), ".dat"});
-}
-
-std::string StorePaths::ks(std::string_view code) const { return join({code}, {"KS/", "KS", part(code, 0, 3), ".dat"}); }
-std::string StorePaths::ch(std::string_view code) const { return join({code}, {"CH/", "CH", part(code, 0, 3), ".dat"}); }
-std::string StorePaths::br(std::string_view code) const { return join({code}, {"BR/", "BR", part(code, 0, 2), ".datn"}); }
-std::string StorePaths::brOld(std::string_view code) const { return join({code}, {"BR/", "BR", part(code, 0, 2), ".dat"}); }
-std::string StorePaths::bn(std::string_view code) const { return join({code}, {"BN/", "BN", part(code, 0, 2), ".dat"}); }
-std::string StorePaths::fk(std::string_view code) const { return join({code}, {"FK/", "FK", code, ".bmp"}); }
-
-std::string StorePaths::hn(std::string_view num) const {
-    return join({num}, {"HN/", part(num, 0, 2), "/", "HN", part(num, 0, 7), ".datn"});
-}
-
-std::string StorePaths::hnOld(std::string_view num) const {
-    return join({num}, {"HN/", part(num, 0, 2), "/", "HN", part(num, 0, 5), ".dat"});
-}
+std::string StorePaths::sk(std::string_view code) const { return codeFile("SK", code); }
+std::string StorePaths::skOld(std::string_view code) const { return codeFile("SKOld", code); }
+std::string StorePaths::ks(std::string_view code) const { return codeFile("KS", code); }
+std::string StorePaths::ch(std::string_view code) const { return codeFile("CH", code); }
+std::string StorePaths::br(std::string_view code) const { return codeFile("BR", code); }
+std::string StorePaths::brOld(std::string_view code) const { return codeFile("BROld", code); }
+std::string StorePaths::bn(std::string_view code) const { return codeFile("BN", code); }
+std::string StorePaths::fk(std::string_view code) const { return codeFile("FK", code); }
+std::string StorePaths::hn(std::string_view code) const { return codeFile("HN", code); }
+std::string StorePaths::hnOld(std::string_view code) const { return codeFile("HNOld", code); }
 
 bool matchesMask(std::string_view name, std::string_view mask) {
     if (mask.empty() || mask == "*.*" || mask == "*") return true;

@@ -1,15 +1,24 @@
-// Where every record file of the store lies. Each builder returns the full
-// path below the store root (names formed by plain concatenation of the key as
-// it stands) without checking that the file exists. A key text that could lead
+// Where every record file of the store lies. The families of files are
+// declared once in store_paths.cpp, each by a path pattern over its key fields;
+// every builder here derives from that table and returns the full path below
+// the store root (names formed by plain concatenation of the key as it stands)
+// without checking that the file exists. A key text that could lead
 // a path out of the store (a separator, "..", a control character) yields the
 // empty path, which readers treat as a missing file and writers refuse.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "layouts.h"
+#include "race_key.h"
+
 namespace tarvo {
+
+// The value of a key field by its name ("Year", "KettoNum", ...).
+using FieldValue = std::function<std::string_view(std::string_view name)>;
 
 // The family folders below the store root, in the order they are created.
 const std::vector<std::string>& familyFolders();
@@ -21,6 +30,14 @@ class StorePaths {
 public:
     explicit StorePaths(std::string root) : root_(std::move(root)) {}
     const std::string& root() const { return root_; }
+
+    // The file of family familyId ("RA", "UMIDX", "BB", "FK", ...) that the key
+    // values select; "" for an unknown family or a key unfit for a file name.
+    std::string file(std::string_view familyId, const FieldValue& value) const;
+    // The file of a stored line of family f, from the line's key fields.
+    std::string file(Family f, std::string_view line) const;
+    // The file of family f that holds the records of a race.
+    std::string file(Family f, const RaceKey& race) const;
 
     std::string ra(std::string_view year, std::string_view monthDay, std::string_view jyoCD) const;
     std::string se(std::string_view year, std::string_view monthDay, std::string_view jyoCD) const;
@@ -49,8 +66,9 @@ public:
     std::string skOld(std::string_view kettoNum) const;
 
 private:
-    // Root + parts, or "" when one of the keys is not safe in a file name.
-    std::string join(std::initializer_list<std::string_view> keys, std::initializer_list<std::string_view> parts) const;
+    std::string dayFile(std::string_view familyId, std::string_view year, std::string_view monthDay,
+                        std::string_view jyoCD) const;
+    std::string codeFile(std::string_view familyId, std::string_view code) const;
     std::string root_;
 };
 

@@ -471,7 +471,7 @@ void TfrmMain::selectRace(const std::string& line) {
         const auto [year, monthDay] = dateParts(dtpRcDate_->date());
         const StorePaths paths(state_.storeRoot);
         const std::string kubun =
-            trimBoth(getField(Family::RA, findRace(paths, year, monthDay, race.jyoCD, race.raceNum), "DataKubun"));
+            trimBoth(getField(Family::RA, findRace(paths, {year, monthDay, race.jyoCD, race.raceNum}), "DataKubun"));
         const SelectionButtons gates = selectionButtons(
             state_.readOnly, race.jyoCD, kubun, isOddsFinal(paths, year, monthDay, race.jyoCD, race.raceNum));
         const std::pair<const char*, Gate> buttons[] = {{"btnDataGet", gates.dataGet}, {"btnOddsGet", gates.oddsGet},

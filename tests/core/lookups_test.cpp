@@ -38,12 +38,12 @@ protected:
 TEST_F(LookupsTest, FindRaceReadsTheMonthFileOfItsTrackGroup) {
     const std::string central = store(paths.ra("2020", "0607", "05"), Family::RA, race("0607", "05", "11"));
     const std::string local = store(paths.ra("2020", "0607", "44"), Family::RA, race("0607", "44", "11"));
-    EXPECT_EQ(findRace(paths, "2020", "0607", "05", "11"), central);
-    EXPECT_EQ(findRace(paths, "2020", "0607", "44", "11"), local);
-    EXPECT_EQ(findRace(paths, "2020", "0607", "05", "12"), "");
-    EXPECT_EQ(findRace(paths, "2020", "0607", "5", "11"), "");   // codes at their stored widths only
-    EXPECT_EQ(findRace(paths, "2020", "0607", "05", "1"), "");
-    EXPECT_EQ(findRace(paths, "2020", "0707", "05", "11"), "");  // no file for July
+    EXPECT_EQ(findRace(paths, {"2020", "0607", "05", "11"}), central);
+    EXPECT_EQ(findRace(paths, {"2020", "0607", "44", "11"}), local);
+    EXPECT_EQ(findRace(paths, {"2020", "0607", "05", "12"}), "");
+    EXPECT_EQ(findRace(paths, {"2020", "0607", "5", "11"}), "");   // codes at their stored widths only
+    EXPECT_EQ(findRace(paths, {"2020", "0607", "05", "1"}), "");
+    EXPECT_EQ(findRace(paths, {"2020", "0707", "05", "11"}), "");  // no file for July
     // A track read as 44 is not central: its race is not in the A file.
     EXPECT_EQ(findLine(paths.ra("2020", "0607", "05"), Family::RA, {{"JyoCD", "44"}}), "");
 }
@@ -53,7 +53,7 @@ TEST_F(LookupsTest, TheFirstMatchingLineWins) {
     const std::string first = store(paths.ra("2020", "0607", "05"), Family::RA, race("0607", "05", "11", "02"));
     store(paths.ra("2020", "0607", "05"), Family::RA, race("0607", "05", "11", "03"));
     EXPECT_EQ(readLines(paths.ra("2020", "0607", "05")).size(), 2u);
-    EXPECT_EQ(findRace(paths, "2020", "0607", "05", "11"), first);
+    EXPECT_EQ(findRace(paths, {"2020", "0607", "05", "11"}), first);
 }
 
 TEST_F(LookupsTest, RunnersByNumberAndByHorseAndTheirCounts) {
@@ -64,16 +64,16 @@ TEST_F(LookupsTest, RunnersByNumberAndByHorseAndTheirCounts) {
     store(se, Family::SE, with(race("0607", "05", "02"), {{"Umaban", "00"}, {"KettoNum", "2017100003"}}));
     store(se, Family::SE, with(race("0607", "05", "02"), {{"Umaban", "00"}, {"KettoNum", "2017100004"}}));
 
-    EXPECT_EQ(findRunnerByNumber(paths, "2020", "0607", "05", "01", "02"), b);
-    EXPECT_EQ(findRunnerByNumber(paths, "2020", "0607", "05", "01", "2"), "");
-    EXPECT_EQ(findRunnerByHorse(paths, "2020", "0607", "05", "01", "2017100001"), a);
-    EXPECT_EQ(findRunnerByHorse(paths, "2020", "0607", "05", "02", "2017100001"), "");
+    EXPECT_EQ(findRunnerByNumber(paths, {"2020", "0607", "05", "01"}, "02"), b);
+    EXPECT_EQ(findRunnerByNumber(paths, {"2020", "0607", "05", "01"}, "2"), "");
+    EXPECT_EQ(findRunnerByHorse(paths, {"2020", "0607", "05", "01"}, "2017100001"), a);
+    EXPECT_EQ(findRunnerByHorse(paths, {"2020", "0607", "05", "02"}, "2017100001"), "");
 
-    EXPECT_EQ(countRunners(paths, "2020", "0607", "05", "01"), 2);
-    EXPECT_EQ(countEntries(paths, "2020", "0607", "05", "01"), 2);
-    EXPECT_EQ(countRunners(paths, "2020", "0607", "05", "02"), 0);
-    EXPECT_EQ(countEntries(paths, "2020", "0607", "05", "02"), 2);
-    EXPECT_EQ(countEntries(paths, "2020", "0608", "05", "01"), 0);  // missing file
+    EXPECT_EQ(countRunners(paths, {"2020", "0607", "05", "01"}), 2);
+    EXPECT_EQ(countEntries(paths, {"2020", "0607", "05", "01"}), 2);
+    EXPECT_EQ(countRunners(paths, {"2020", "0607", "05", "02"}), 0);
+    EXPECT_EQ(countEntries(paths, {"2020", "0607", "05", "02"}), 2);
+    EXPECT_EQ(countEntries(paths, {"2020", "0608", "05", "01"}), 0);  // missing file
 }
 
 TEST_F(LookupsTest, RunsOfTheDayInTheFileSharedByLocalTracks) {
@@ -156,29 +156,29 @@ TEST_F(LookupsTest, ShortNameSearchesTrimBothSidesAndWalkEveryFile) {
 
 TEST_F(LookupsTest, PayoutOddsAndAptitudeFiles) {
     const Values r = race("0607", "05", "11");
-    EXPECT_EQ(findPayout(paths, "2020", "0607", "05", "11"), "");
+    EXPECT_EQ(findPayout(paths, {"2020", "0607", "05", "11"}), "");
     const std::string hr = store(paths.hr("2020", "0607"), Family::HR, with(r, {{"PayTansyoUmaban1", "03"}}));
-    EXPECT_EQ(findPayout(paths, "2020", "0607", "05", "11"), hr);
-    EXPECT_EQ(findPayout(paths, "2020", "0614", "05", "11"), "");  // same month file, other day
+    EXPECT_EQ(findPayout(paths, {"2020", "0607", "05", "11"}), hr);
+    EXPECT_EQ(findPayout(paths, {"2020", "0614", "05", "11"}), "");  // same month file, other day
 
     const std::string o2 = store(paths.o2("2020", "0607"), Family::O2, r);
     const std::string o3 = store(paths.o3("2020", "0607"), Family::O3, r);
     const std::string o4 = store(paths.o4("2020", "0607"), Family::O4, r);
     const std::string o5 = store(paths.o5("2020", "0607"), Family::O5, r);
     const std::string o6 = store(paths.o6("2020", "0607", "05"), Family::O6, r);
-    EXPECT_EQ(findQuinellaOdds(paths, "2020", "0607", "05", "11"), o2);
-    EXPECT_EQ(findWideOdds(paths, "2020", "0607", "05", "11"), o3);
-    EXPECT_EQ(findExactaOdds(paths, "2020", "0607", "05", "11"), o4);
-    EXPECT_EQ(findTrioOdds(paths, "2020", "0607", "05", "11"), o5);
-    EXPECT_EQ(findTrifectaOdds(paths, "2020", "0607", "05", "11"), o6);
-    EXPECT_EQ(findTrifectaOdds(paths, "2020", "0607", "06", "11"), "");  // O6 files are per track
-    EXPECT_EQ(findTrioOdds(paths, "2020", "0608", "05", "11"), "");      // O5 files are per day
-    EXPECT_EQ(findOdds(paths, Family::HR, "2020", "0607", "05", "11"), "");
+    EXPECT_EQ(findQuinellaOdds(paths, {"2020", "0607", "05", "11"}), o2);
+    EXPECT_EQ(findWideOdds(paths, {"2020", "0607", "05", "11"}), o3);
+    EXPECT_EQ(findExactaOdds(paths, {"2020", "0607", "05", "11"}), o4);
+    EXPECT_EQ(findTrioOdds(paths, {"2020", "0607", "05", "11"}), o5);
+    EXPECT_EQ(findTrifectaOdds(paths, {"2020", "0607", "05", "11"}), o6);
+    EXPECT_EQ(findTrifectaOdds(paths, {"2020", "0607", "06", "11"}), "");  // O6 files are per track
+    EXPECT_EQ(findTrioOdds(paths, {"2020", "0608", "05", "11"}), "");      // O5 files are per day
+    EXPECT_EQ(findOdds(paths, Family::HR, {"2020", "0607", "05", "11"}), "");
 
     const std::string ck = store(paths.ck("2020", "0607", "05"), Family::CK, with(r, {{"KettoNum", "2017100001"}}));
     store(paths.ck("2020", "0607", "05"), Family::CK, with(r, {{"KettoNum", "2017100002"}}));
-    EXPECT_EQ(findAptitude(paths, "2020", "0607", "05", "11", "2017100001"), ck);
-    EXPECT_EQ(findAptitude(paths, "2020", "0607", "05", "11", "2017100009"), "");
+    EXPECT_EQ(findAptitude(paths, {"2020", "0607", "05", "11"}, "2017100001"), ck);
+    EXPECT_EQ(findAptitude(paths, {"2020", "0607", "05", "11"}, "2017100009"), "");
 }
 
 }  // namespace

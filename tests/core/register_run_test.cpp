@@ -152,11 +152,11 @@ TEST_F(RegisterTest, SetupThenUsualRunsStoreTheNewRecordsAndRebuildTheirRaces) {
     EXPECT_EQ(readLines(paths.ra("2024", "0106", "05")).size(), 4u);  // two days of two races
     EXPECT_EQ(readLines(paths.ra("2024", "0106", "44")).size(), 2u);
     EXPECT_EQ(readLines(paths.se("2024", "0107", "05")).size(), 8u);
-    EXPECT_EQ(getField(Family::SE, findRunnerByNumber(paths, "2024", "0107", "05", "02", "04"), "KakuteiJyuni"), "96");
+    EXPECT_EQ(getField(Family::SE, findRunnerByNumber(paths, {"2024", "0107", "05", "02"}, "04"), "KakuteiJyuni"), "96");
     EXPECT_EQ(runList(paths, "2021100001"), "20240107052024010605");
     EXPECT_FALSE(findJockey(paths, "01001").empty());
     EXPECT_FALSE(findBreedingHorse(paths, "1110000001").empty());
-    EXPECT_FALSE(findAptitude(paths, "2024", "0107", "05", "01", "2021100001").empty());
+    EXPECT_FALSE(findAptitude(paths, {"2024", "0107", "05", "01"}, "2021100001").empty());
     EXPECT_FALSE(fs::exists(home.store() + "O1"));
     for (const std::string& k : test::centralRaceKeys("0107")) EXPECT_NE(trackSlot(paths, k), "****") << k;
 
@@ -335,7 +335,7 @@ TEST_F(RegisterTest, MalformedRecordsAreSkippedAndDamageNothingStored) {
     Home home(src.root());
     ASSERT_EQ(home.run(RunKind::Setup), RunResult::Completed);
     const StorePaths paths(home.store());
-    const std::string race02 = findRace(paths, "2024", "0107", "05", "02");
+    const std::string race02 = findRace(paths, {"2024", "0107", "05", "02"});
     const std::string runners = test::slurp(paths.se("2024", "0107", "05"));
     ASSERT_FALSE(race02.empty());
 
@@ -351,9 +351,9 @@ TEST_F(RegisterTest, MalformedRecordsAreSkippedAndDamageNothingStored) {
     src.addFile("RACE", "20240108120100", "SE", {se.rec});
     ASSERT_EQ(home.run(RunKind::Usual), RunResult::Completed);
     EXPECT_EQ(home.view.texts(), std::vector<std::string>{"データ登録を完了しました"});
-    EXPECT_EQ(getField(Family::RA, findRace(paths, "2024", "0107", "05", "01"), "TrackCD"), "11");
-    EXPECT_EQ(findRace(paths, "2024", "0107", "05", "02"), race02);
-    EXPECT_EQ(getField(Family::RA, findRace(paths, "2024", "0108", "05", "03"), "Kyori"), "2000");
+    EXPECT_EQ(getField(Family::RA, findRace(paths, {"2024", "0107", "05", "01"}), "TrackCD"), "11");
+    EXPECT_EQ(findRace(paths, {"2024", "0107", "05", "02"}), race02);
+    EXPECT_EQ(getField(Family::RA, findRace(paths, {"2024", "0108", "05", "03"}), "Kyori"), "2000");
     EXPECT_EQ(test::slurp(paths.se("2024", "0107", "05")), runners);
     EXPECT_EQ(home.queue, "202401070501202401080503");
 }

@@ -112,3 +112,23 @@ TEST(StorePaths, FamilyFoldersAndTrackDataDeletion) {
 
 }  // namespace
 }  // namespace tarvo
+
+namespace tarvo {
+namespace {
+
+TEST(RaceKeyTest, TextAndParse) {
+    const RaceKey k{"2024", "0106", "05", "11"};
+    EXPECT_EQ(k.text(), "202401060511");
+    EXPECT_EQ(RaceKey::parse(k.text()), k);
+    EXPECT_EQ(RaceKey::parse("20240106A411"), (RaceKey{"2024", "0106", "A4", "11"}));  // overseas track code
+    for (const char* bad : {"", "20240106051", "2024010605111", "2O2401060511", "2024 1060511", "20240106 511"})
+        EXPECT_EQ(RaceKey::parse(bad), std::nullopt) << bad;
+    // The race's files are those of its day and track.
+    const StorePaths p("/r/");
+    EXPECT_EQ(p.file(Family::SE, k), p.se("2024", "0106", "05"));
+    EXPECT_EQ(p.file(Family::O6, k), p.o6("2024", "0106", "05"));
+    EXPECT_EQ(p.file(Family::BB, k), p.bb("2024", "0106"));
+}
+
+}  // namespace
+}  // namespace tarvo

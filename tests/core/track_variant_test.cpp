@@ -80,9 +80,9 @@ TEST_F(TrackVariantStore, MaidenRaceHalfASecondSlowerGivesMinusSeven) {
         const int t = (*c / 1000) * 600 + *c % 1000 + 5, l = 2 * (*d + 5) - t;
         for (int i = 1; i <= 3; ++i) fx.addRunner(r, i, "0" + std::to_string(i), test::storedTime(t), std::to_string(l));
         fx.addRunner(r, 4, "04", test::storedTime(t + 30), std::to_string(l));
-        EXPECT_EQ(topThreeFigures(fx.paths, r.year, r.monthDay, r.jyoCD, r.raceNum),
+        EXPECT_EQ(topThreeFigures(fx.paths, {r.year, r.monthDay, r.jyoCD, r.raceNum}),
                   padRight(std::to_string(t), 4) + padRight(std::to_string(*d + 5), 4));
-        EXPECT_EQ(raceVariant(fx.paths, r.year, r.monthDay, r.jyoCD, r.raceNum, course, false), want);
+        EXPECT_EQ(raceVariant(fx.paths, {r.year, r.monthDay, r.jyoCD, r.raceNum}, course, false), want);
     }
 }
 
@@ -95,7 +95,7 @@ TEST_F(TrackVariantStore, TopThreeUsesArrivalOrderAndNeedsThree) {
     fx.addRunner(r, 3, "03", "1354", "342", "02");
     fx.addRunner(r, 4, "04", "1355", "342", "03");
     // Times 950, 952, 954; blended 645, 646.5, 648.
-    EXPECT_EQ(topThreeFigures(fx.paths, r.year, r.monthDay, r.jyoCD, r.raceNum), "952 647 ");
+    EXPECT_EQ(topThreeFigures(fx.paths, {r.year, r.monthDay, r.jyoCD, r.raceNum}), "952 647 ");
 
     test::StoreFixture::Race two = r;
     two.raceNum = "06";
@@ -103,14 +103,14 @@ TEST_F(TrackVariantStore, TopThreeUsesArrivalOrderAndNeedsThree) {
     fx.addRunner(two, 1, "01", "1350", "340");
     fx.addRunner(two, 2, "02", "1352", "341");
     fx.addRunner(two, 3, "00", "0000", "000");
-    EXPECT_EQ(topThreeFigures(fx.paths, two.year, two.monthDay, two.jyoCD, two.raceNum), "********");
-    EXPECT_EQ(raceVariant(fx.paths, two.year, two.monthDay, two.jyoCD, two.raceNum, key, true), "*** *** T");
-    EXPECT_EQ(topThreeFigures(fx.paths, "2020", "0101", "06", "01"), "********");  // no file
+    EXPECT_EQ(topThreeFigures(fx.paths, {two.year, two.monthDay, two.jyoCD, two.raceNum}), "********");
+    EXPECT_EQ(raceVariant(fx.paths, {two.year, two.monthDay, two.jyoCD, two.raceNum}, key, true), "*** *** T");
+    EXPECT_EQ(topThreeFigures(fx.paths, {"2020", "0101", "06", "01"}), "********");  // no file
 }
 
 TEST_F(TrackVariantStore, WriterFillsOneSlotAndKeepsTheOthers) {
     const std::string path = fx.paths.bb("2020", "0510");
-    writeVariant(fx.paths, "2020", "0510", "06", "-07 +12 T", "03");
+    writeVariant(fx.paths, {"2020", "0510", "06", "03"}, "-07 +12 T");
     const std::string stars = "****";
     auto expected = [&](const std::string& t3, const std::string& l3) {
         std::string rec = "2020051006";
@@ -119,8 +119,8 @@ TEST_F(TrackVariantStore, WriterFillsOneSlotAndKeepsTheOthers) {
         return rec + "\r\n";
     };
     EXPECT_EQ(test::slurp(path), expected("-07T", "+12T"));
-    writeVariant(fx.paths, "2020", "0510", "06", "+05 100 D", "04");
-    writeVariant(fx.paths, "2020", "0510", "06", "-03 -120T", "03");  // -120 does not fit three characters
+    writeVariant(fx.paths, {"2020", "0510", "06", "04"}, "+05 100 D");
+    writeVariant(fx.paths, {"2020", "0510", "06", "03"}, "-03 -120T");  // -120 does not fit three characters
     std::string want = expected("-03T", "***T");
     want.replace(10 + 12, 4, "+05D");
     want.replace(58 + 12, 4, "100D");
@@ -129,11 +129,11 @@ TEST_F(TrackVariantStore, WriterFillsOneSlotAndKeepsTheOthers) {
     EXPECT_EQ(storedVariant(fx.paths, "", "20200510", "06", "03"), "-03 *** ");
     EXPECT_EQ(storedVariant(fx.paths, "", "20200510", "06", "05"), "*** *** ");  // a slot never written
 
-    writeVariant(fx.paths, "2020", "0510", "06", "+01 +01 T", "13");  // no slot: left as it was
-    writeVariant(fx.paths, "2020", "0510", "06", "+01 +01 T", "00");
-    writeVariant(fx.paths, "2020", "0510", "06", "+01 +01 T", "xx");
+    writeVariant(fx.paths, {"2020", "0510", "06", "13"}, "+01 +01 T");  // no slot: left as it was
+    writeVariant(fx.paths, {"2020", "0510", "06", "00"}, "+01 +01 T");
+    writeVariant(fx.paths, {"2020", "0510", "06", "xx"}, "+01 +01 T");
     EXPECT_EQ(test::slurp(path), want);
-    writeVariant(fx.paths, "2020", "0511", "06", "+01 +01 T", "13");  // a new day: a blank record
+    writeVariant(fx.paths, {"2020", "0511", "06", "13"}, "+01 +01 T");  // a new day: a blank record
     EXPECT_EQ(test::slurp(path).substr(108), "2020051106" + std::string(96, '*') + "\r\n");
 }
 
@@ -170,7 +170,8 @@ TEST_F(TrackVariantStore, BuildersWriteTheirRacesAndStopOnCancel) {
     local.monthDay = "0104";
     fx.addRace(local);
 
-    EXPECT_EQ(rebuildTrackDataPeriod(fx.paths, settings, "20200104", "20200104", {}), 2);
+    BuilderProgress progress;
+    EXPECT_EQ(rebuildTrackDataPeriod(fx.paths, settings, "20200104", "20200104", progress, {}), 2);
     const auto lines = readLines(fx.paths.bb("2020", "0104"));
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].substr(0, 10), "2020010406");
@@ -179,17 +180,17 @@ TEST_F(TrackVariantStore, BuildersWriteTheirRacesAndStopOnCancel) {
     EXPECT_EQ(lines[0].substr(18, 4), "****");  // the unconfirmed race 3
 
     int pumped = 0;
-    const int done = rebuildAllTrackData(fx.paths, settings, [&] {
-        if (++pumped == 2) builderProgress().cancelRequested = true;
+    const int done = rebuildAllTrackData(fx.paths, settings, progress, [&] {
+        if (++pumped == 2) progress.cancelRequested = true;
     });
     EXPECT_EQ(done, 2);  // stopped after the race in hand
-    EXPECT_EQ(builderProgress().raceCount, 2);
-    EXPECT_EQ(rebuildAllTrackData(fx.paths, settings, {}), 6);
+    EXPECT_EQ(progress.raceCount, 2);
+    EXPECT_EQ(rebuildAllTrackData(fx.paths, settings, progress, {}), 6);
     EXPECT_EQ(readLines(fx.paths.bb("2020", "0104")).size(), 3u);
 
-    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, "2020", "0105", "06", "02", {}), 1);
-    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, "2020", "0104", "44", "05", {}), 0);
-    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, "2020", "0104", "06", "03", {}), 0);  // not confirmed
+    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0105", "06", "02"}, progress, {}), 1);
+    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0104", "44", "05"}, progress, {}), 0);
+    EXPECT_EQ(rebuildTrackDataRace(fx.paths, settings, {"2020", "0104", "06", "03"}, progress, {}), 0);  // not confirmed
 }
 
 }  // namespace

@@ -120,12 +120,12 @@ Outcome calcClassAdj(const Context&, const Words& a) {
 }
 
 Outcome calcTop3(const Context& ctx, const Words& a) {
-    return result(topThreeFigures(StorePaths(ctx.storeRoot()), a[0], a[1], a[2], a[3]));
+    return result(topThreeFigures(StorePaths(ctx.storeRoot()), {a[0], a[1], a[2], a[3]}));
 }
 
 Outcome calcVariant(const Context& ctx, const Words& a) {
     const bool distidx = reloadDistanceCoefficientSetting(ctx.home() + kSettingsFileName);
-    return result(raceVariant(StorePaths(ctx.storeRoot()), a[0], a[1], a[2], a[3], a[4], distidx));
+    return result(raceVariant(StorePaths(ctx.storeRoot()), {a[0], a[1], a[2], a[3]}, a[4], distidx));
 }
 
 Outcome calcStoredVariant(const Context& ctx, const Words& a) {

@@ -26,9 +26,9 @@ struct ShowKind {
 auto byRace(Family f) {
     return [f](const StorePaths& p, const Args& a) {
         switch (f) {
-            case Family::RA: return findRace(p, a[0], a[1], a[2], a[3]);
-            case Family::HR: return findPayout(p, a[0], a[1], a[2], a[3]);
-            default: return findOdds(p, f, a[0], a[1], a[2], a[3]);
+            case Family::RA: return findRace(p, {a[0], a[1], a[2], a[3]});
+            case Family::HR: return findPayout(p, {a[0], a[1], a[2], a[3]});
+            default: return findOdds(p, f, {a[0], a[1], a[2], a[3]});
         }
     };
 }
@@ -38,7 +38,7 @@ const std::vector<ShowKind>& kinds() {
     static const std::vector<ShowKind> list = {
         {"RA", kRace, 4, byRace(Family::RA)},
         {"SE", "YEAR MONTHDAY JYOCD RACENUM UMABAN", 5,
-         [](const StorePaths& p, const Args& a) { return findRunnerByNumber(p, a[0], a[1], a[2], a[3], a[4]); }},
+         [](const StorePaths& p, const Args& a) { return findRunnerByNumber(p, {a[0], a[1], a[2], a[3]}, a[4]); }},
         {"HR", kRace, 4, byRace(Family::HR)},
         {"O2", kRace, 4, byRace(Family::O2)},
         {"O3", kRace, 4, byRace(Family::O3)},
@@ -46,7 +46,7 @@ const std::vector<ShowKind>& kinds() {
         {"O5", kRace, 4, byRace(Family::O5)},
         {"O6", kRace, 4, byRace(Family::O6)},
         {"CK", "YEAR MONTHDAY JYOCD RACENUM KETTONUM", 5,
-         [](const StorePaths& p, const Args& a) { return findAptitude(p, a[0], a[1], a[2], a[3], a[4]); }},
+         [](const StorePaths& p, const Args& a) { return findAptitude(p, {a[0], a[1], a[2], a[3]}, a[4]); }},
         {"UM", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findHorse(p, a[0]); }},
         {"UMIDX", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findRunIndexLine(p, a[0]); }},
         {"SK", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findOffspring(p, a[0]); }},
@@ -81,7 +81,7 @@ int cmdShow(Context& ctx) {
         const std::optional<Family> f = ctx.args.size() == 7 ? familyById(ctx.args[1]) : std::nullopt;
         if (!f || !oddsInfo(*f)) return usage(ctx);
         const Args& a = ctx.args;
-        const std::string line = findOdds(paths, *f, a[2], a[3], a[4], a[5]);
+        const std::string line = findOdds(paths, *f, {a[2], a[3], a[4], a[5]});
         const std::string_view element = oddsElement(*f, line, a[6]);
         if (element.empty()) return 1;
         ctx.println(std::string(element));

@@ -31,6 +31,11 @@ std::string dateTimeText(const DateTime& t, std::string_view sep);
 // The current local date and time.
 DateTime nowLocal();
 
+// The part of s from byte from, at most count bytes; empty past the end.
+std::string_view part(std::string_view s, std::size_t from, std::size_t count);
+// n as at least two digits, zero-padded ("05", "12", "123").
+std::string twoDigits(int n);
+
 // Integer value of a text as the system reads numbers: optional blanks and sign,
 // decimal digits only; false when the text is not a whole number.
 bool parseInt(std::string_view s, long long& out);

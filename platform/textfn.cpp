@@ -106,6 +106,16 @@ DateTime nowLocal() {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
+std::string_view part(std::string_view s, std::size_t from, std::size_t count) {
+    return from < s.size() ? s.substr(from, count) : std::string_view();
+}
+
+std::string twoDigits(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
 bool parseInt(std::string_view s, long long& out) {
     while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
     while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
