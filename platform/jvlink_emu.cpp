@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <iostream>
 #include <system_error>
 
 #include "fsys.h"
@@ -52,6 +53,41 @@ double steadySeconds() {
 
 bool allDigits(std::string_view s) {
     return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A 14-digit timestamp (yyyymmddhhmmss) of a real moment.
+bool validTimestamp(std::string_view t) {
+    if (t.size() != 14 || !allDigits(t)) return false;
+    const auto part = [&](std::size_t at, std::size_t len) { return std::stoi(std::string(t.substr(at, len))); };
+    const int year = part(0, 4), month = part(4, 2), day = part(6, 2);
+    if (year < 1 || month < 1 || month > 12 || day < 1 || part(8, 2) > 23 || part(10, 2) > 59 || part(12, 2) > 59)
+        return false;
+    static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+    return day <= (month == 2 && !leap ? 28 : kDays[month - 1]);
+}
+
+// Why a ".jvd" file of a source folder is no data file, or nullptr when it
+// is one: its name goes into the caller's settings and messages, so it must
+// hold no control character or path separator and start with its timestamp.
+const char* dataFileNameFault(std::string_view name) {
+    for (const char c : name)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) return "a control character in the name";
+    if (name.find_first_of("/\\") != std::string_view::npos) return "a path separator in the name";
+    if (name.size() < 18 || !validTimestamp(name.substr(0, 14))) return "no valid 14-digit timestamp at the start of the name";
+    return nullptr;
+}
+
+// A name with its control characters shown as \xNN, for a warning.
+std::string printable(std::string_view name) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : name) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x20 && u != 0x7f) out += c;
+        else out += std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
+    }
+    return out;
 }
 
 bool alnum(std::string_view s) {
@@ -169,6 +205,11 @@ std::string JVLinkEmulator::sourceFolder() const {
     return withSlash(s);
 }
 
+bool JVLinkEmulator::sourceExists() const {
+    std::error_code ec;
+    return fs::is_directory(sourceFolder(), ec);
+}
+
 double JVLinkEmulator::rate() const {
     std::string s;
     if (const char* env = std::getenv("TARVO_JVLINK_RATE"); env && *env) s = env;
@@ -219,6 +260,7 @@ int JVLinkEmulator::JVOpen(const std::string& dataspec, const std::string& fromt
         option > 4)
         return kBadParameter;
     if (const long long r = toNumber(fault("open_result", dataspec), 0); r != 0) return static_cast<int>(r);
+    if (!sourceExists()) return kSourceMissing;
     const bool setup = option >= 3;
     if (setup) {
         std::string day = setting("today");
@@ -234,9 +276,11 @@ int JVLinkEmulator::JVOpen(const std::string& dataspec, const std::string& fromt
         for (fs::directory_iterator it(source + spec, ec), end; !ec && it != end; it.increment(ec)) {
             if (!it->is_regular_file(ec)) continue;
             const std::string name = it->path().filename().string();
-            if (name.size() < 18 || !allDigits(std::string_view(name).substr(0, 14)) ||
-                name.compare(name.size() - 4, 4, ".jvd") != 0)
+            if (name.size() < 4 || name.compare(name.size() - 4, 4, ".jvd") != 0) continue;
+            if (const char* fault = dataFileNameFault(name)) {
+                std::cerr << "jvlink: ignored " << spec << "/" << printable(name) << ": " << fault << '\n';
                 continue;
+            }
             const std::string ts = name.substr(0, 14);
             if (setup ? ts < fromtime : ts <= fromtime) continue;
             files.push_back(File{spec, name, ts, it->path().string()});
@@ -276,6 +320,7 @@ int JVLinkEmulator::JVRTOpen(const std::string& dataspec, const std::string& key
     if (maintenance("rtopen")) return -504;
     if (dataspec.size() != 4 || !alnum(dataspec) || !alnum(key)) return kBadParameter;
     if (const long long r = toNumber(fault("rtopen_result", dataspec), 0); r != 0) return static_cast<int>(r);
+    if (!sourceExists()) return kSourceMissing;
     const std::string path = sourceFolder() + dataspec + "/" + key + ".jvd";
     std::error_code ec;
     if (!fs::is_regular_file(path, ec)) return -1;

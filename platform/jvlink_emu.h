@@ -81,6 +81,7 @@ public:
     static constexpr int kBadParameter = -111;     // malformed spec, time, option or key
     static constexpr int kNotOpen = -203;          // a reading call without an open session
     static constexpr int kPlayerFailed = -3;       // the media file could not be opened
+    static constexpr int kSourceMissing = -411;    // the source folder does not exist (the service is not there)
 
 private:
     struct File {
@@ -96,6 +97,7 @@ private:
     std::string fault(const std::string& key, const std::string& spec) const;
     bool maintenance(const char* operation) const;
     double rate() const;
+    bool sourceExists() const;
     std::size_t downloaded() const;
     void fetchDownloaded();
     void fetch(File& f);

@@ -155,5 +155,50 @@ TEST(CalcCli, ArgumentModeAndItsErrors) {
     EXPECT_TRUE(out.empty());
 }
 
+TEST(CalcCli, NumbersOutsideTheirFieldsAreRefused) {
+    Home home;
+    struct Case {
+        std::vector<std::string> args;
+        const char* error;  // "" when the call is answered
+    } cases[] = {
+        // Their edges are answered.
+        {{"front-pace", "9999", "芝1600", "999"}, ""},
+        {{"front-pace", "1360", "芝1600", "0"}, ""},
+        {{"run-index", "05", "芝1600", "0", "-999", "999"}, ""},
+        {{"l3f-index", "05", "芝1600", "9999", "999", "-999", "0", "999"}, ""},
+        {{"pad-left", "ab", "99999"}, ""},
+        {{"tenths", ""}, ""},  // no number: read as missing
+        // Beyond them the engine's arithmetic would overflow, or the width exhaust memory.
+        {{"front-pace", "1360", "芝1600", "-2147483648"}, "L3F must be from 0 to 999"},
+        {{"front-pace", "10000", "芝1600", "340"}, "TIME must be from 0 to 9999"},
+        {{"tenths", "-1"}, "TIME must be from 0 to 9999"},
+        {{"run-index", "05", "芝1600", "1360", "2147483647", "550"}, "TIMEVARIANT must be from -999 to 999"},
+        {{"run-index", "05", "芝1600", "1360", "0", "-2147483648"}, "FUTAN must be from 0 to 999"},
+        {{"l3f-index", "05", "芝1600", "1360", "0", "0", "550", "-2147483648"}, "HARONTIMEL3 must be from 0 to 999"},
+        {{"l3f-index", "05", "芝1600", "1360", "-1000", "0", "550", "340"}, "L3FVARIANT must be from -999 to 999"},
+        {{"l3f-index", "05", "芝1600", "1360", "0", "-2147483648", "550", "340"}, "TIMEDIFF must be from -999 to 9999"},
+        {{"race-index", "2024", "0505", "05", "11", "", "A03", "", "005", "13", "99999999999999999999", "芝1600", "1343"},
+         "FUTAN must be from 0 to 999"},
+        {{"jump-index", "2024", "0505", "05", "11", "", "000", "", "999", "18", "600", "障3000", "-5"},
+         "TIME must be from 0 to 9999"},
+        {{"pad-left", "ab", "999999999999999999"}, "WIDTH must be from 0 to 99999"},
+        {{"pad-right", "ab", "100000"}, "WIDTH must be from 0 to 99999"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args{"--home", home.dir.path(), "calc"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        std::string out, err;
+        const int rc = test::runCli(args, out, &err);
+        SCOPED_TRACE(c.args.front() + " " + c.args.back());
+        if (*c.error == '\0') {
+            EXPECT_EQ(rc, 0) << err;
+            continue;
+        }
+        EXPECT_EQ(rc, 2);
+        EXPECT_TRUE(out.empty());
+        EXPECT_NE(err.find(c.error), std::string::npos) << err;
+    }
+}
+
 }  // namespace
 }  // namespace tarvo

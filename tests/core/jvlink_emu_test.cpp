@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -313,6 +314,52 @@ TEST_F(JVLinkEmu, RealTimeDataByKey) {
     set("damage_data", "20240106.jvd");
     ASSERT_EQ(jv.JVRTOpen("0B12", "20240106"), 0);
     EXPECT_EQ(readAll(jv), std::vector<std::string>{"result:-403:20240106.jvd"});
+    jv.JVClose();
+}
+
+TEST_F(JVLinkEmu, FilesWithDamagedNamesAreIgnoredWithAWarning) {
+    // Beside the three sound RACE files: names that would carry a line break
+    // or a separator into the caller's settings, and timestamps of no moment.
+    const char* damaged[] = {"20240108180000-E\r\n[JVLINK].jvd", "20240108180000-F\x01.jvd", "20240108180000-G\\H.jvd",
+                             "20241308180000-I.jvd", "20240108250000-J.jvd", "20240230180000-K.jvd",
+                             "20240108186000-L.jvd", "2024010818000-M.jvd", "2024010818000x-N.jvd"};
+    for (const char* name : damaged) spit(src + "RACE/" + name, rec("RA", "8"));
+    JVLinkEmulator jv = make();
+    int reads = 0, downloads = 0;
+    std::string last;
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(jv.JVOpen("RACE", "20240101000000", 4, reads, downloads, last), 0);
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(reads, 3);
+    EXPECT_EQ(last, "20240113180000");
+    for (const std::string& r : readAll(jv)) EXPECT_EQ(r.find("RA8"), std::string::npos) << r;
+    jv.JVClose();
+    // One warning line per damaged file, control characters shown as codes.
+    EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), static_cast<long>(std::size(damaged)));
+    EXPECT_NE(warnings.find("RACE/20240108180000-E\\x0d\\x0a[JVLINK].jvd: a control character"), std::string::npos);
+    EXPECT_NE(warnings.find("RACE/20240108180000-G\\H.jvd: a path separator"), std::string::npos);
+    EXPECT_NE(warnings.find("RACE/20241308180000-I.jvd: no valid 14-digit timestamp"), std::string::npos);
+    EXPECT_EQ(warnings.find("notes.txt"), std::string::npos);  // not a data file: ignored silently
+}
+
+TEST_F(JVLinkEmu, AMissingSourceFolderFailsTheOpens) {
+    set("source", home.path() + "nowhere/");
+    JVLinkEmulator jv = make();
+    int reads = -9, downloads = -9;
+    std::string last;
+    for (const int option : {1, 4}) {
+        EXPECT_EQ(jv.JVOpen("RACE", "20240101000000", option, reads, downloads, last), JVLinkEmulator::kSourceMissing);
+        EXPECT_EQ(reads, 0);
+        EXPECT_EQ(jv.JVClose(), 0);
+    }
+    EXPECT_EQ(jv.JVRTOpen("0B12", "20240106"), JVLinkEmulator::kSourceMissing);
+    jv.JVClose();
+    // An existing but empty source is an empty service.
+    fs::create_directories(home.path() + "nowhere");
+    EXPECT_EQ(jv.JVOpen("RACE", "20240101000000", 4, reads, downloads, last), 0);
+    EXPECT_EQ(reads, 0);
+    jv.JVClose();
+    EXPECT_EQ(jv.JVOpen("RACE", "20240101000000", 1, reads, downloads, last), -1);
     jv.JVClose();
 }
 

@@ -3,10 +3,13 @@
 // stores, and a cancelled setup resumed leaves the same store as one run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
+#include "JVData_Structure.h"
 #include "jvlink_emu.h"
+#include "layouts.h"
 #include "record_io.h"
 #include "registration.h"
 #include "startup.h"
@@ -70,6 +73,76 @@ protected:
 
     test::TempDir shortWorld, longWorld;
 };
+
+// The stored record key of a family, read from a stored line or from a raw
+// record (its fields under their raw names: "id.Year", "UmaChaku.KettoNum").
+std::string storedKey(Family f, std::string_view line) {
+    std::string key;
+    for (const KeyRange& k : recordKey(f)) key += line.substr(k.pos, k.len);
+    return key;
+}
+
+std::string rawKey(Family f, const RawLayout& raw, std::string_view record) {
+    std::string key;
+    for (const Field& field : layoutOf(f).fields) {
+        const bool inKey = std::any_of(recordKey(f).begin(), recordKey(f).end(), [&](const KeyRange& k) {
+            return field.pos - 1 >= k.pos && field.pos - 1 < k.pos + k.len;
+        });
+        if (!inKey) continue;
+        for (const std::string& path : {"id." + field.name, field.name, "UmaChaku." + field.name})
+            if (raw.find(path)) {
+                key += raw.get(record, path);
+                break;
+            }
+    }
+    return key;
+}
+
+TEST_F(RegisterWorld, ASetupStoresTheLatestRecordOfEveryKeyInEveryFamily) {
+    const std::string source = world(shortWorld, 20240107);
+    const std::string start = "20240101";
+    test::TempDir home;
+    ASSERT_EQ(run(home, source, RunKind::Setup), RunResult::Completed);
+
+    // What the source delivers from the start on, file by file in timestamp
+    // order: the latest DataKubun and MakeDate of every key of every family;
+    // race records dated before the start are not stored.
+    std::map<Family, std::map<std::string, std::string>> expected;
+    for (const char* spec : {"RACE", "DIFN", "SNPN", "BLDN"}) {
+        std::vector<std::string> files;
+        for (const auto& e : fs::directory_iterator(source + spec))
+            if (e.path().filename().string() >= start) files.push_back(e.path().string());
+        std::sort(files.begin(), files.end());
+        for (const std::string& file : files)
+            forEachLineOf(test::slurp(file), [&](std::string_view line) {
+                const std::string id(line.substr(0, 2));
+                const auto family = familyById(id);
+                const RawLayout* raw = rawLayout(id);
+                if (!family || !raw) return true;
+                const bool race = raw->find("id.Year") != nullptr;
+                if (race && std::string(raw->get(line, "id.Year")) + std::string(raw->get(line, "id.MonthDay")) < start)
+                    return true;
+                expected[*family][rawKey(*family, *raw, line)] = std::string(line.substr(2, 9));
+                return true;
+            });
+    }
+    for (const Family f : {Family::RA, Family::SE, Family::HR, Family::O2, Family::O3, Family::O4, Family::O5, Family::O6,
+                           Family::CK, Family::UM, Family::KS, Family::CH, Family::BR, Family::BN, Family::HN, Family::SK}) {
+        const Layout& l = layoutOf(f);
+        SCOPED_TRACE(std::string(l.id));
+        std::map<std::string, std::string> stored;
+        std::error_code missing;  // a family folder never made reads as empty
+        for (const auto& e : fs::recursive_directory_iterator(home.path() + "data/" + std::string(l.id), missing))
+            if (e.is_regular_file())
+                forEachLine(e.path().string(), [&](std::string_view line) {
+                    if (line.size() + 2 == l.lineLength) stored[storedKey(f, line)] = std::string(line.substr(0, 9));
+                    return true;
+                });
+        EXPECT_FALSE(stored.empty());
+        EXPECT_EQ(stored.size(), expected[f].size());
+        EXPECT_TRUE(stored == expected[f]);
+    }
+}
 
 TEST_F(RegisterWorld, UsualRunAfterAWeekStoresWhatASetupOfTheLongerWorldStores) {
     const std::string before = world(shortWorld, 20240107), after = world(longWorld, 20240114);

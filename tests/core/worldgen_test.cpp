@@ -13,6 +13,7 @@
 #include "std_tables.h"
 #include "test_support.h"
 #include "textfn.h"
+#include "wg_names.h"
 #include "wg_world.h"
 
 namespace tarvo {
@@ -96,6 +97,13 @@ std::string checkField(const RawField& f, std::string_view v) {
     if ((leaf == "TrackCD" || leaf == "TruckCD") && digits(v) && num(v) != 0 && courseKey(v, "1000").substr(0, 2) == "??")
         return "no course code";
     if (leaf == "KeiroCD" && coatNameLong(v).empty()) return "no coat";
+    // Code fields are zero-padded as the service writes them; blank only
+    // where the code means "none" by a blank (no grade, no margin, no rail).
+    static const std::set<std::string> blankCodes = {"GradeCD", "GradeCDBefore", "ChakusaCD", "ChakusaCDP", "ChakusaCDPP",
+                                                     "CourseKubunCD", "CourseKubunCDBefore"};
+    const bool code = leaf.size() > 2 && leaf.compare(leaf.size() - 2, 2, "CD") == 0;
+    if (code && !blankCodes.count(leaf) && v.find(' ') != std::string_view::npos && !blank(v)) return "a code with blanks";
+    if (code && !blankCodes.count(leaf) && blank(v)) return "a blank code";
     if (leaf == "TozaiCD" && affiliationName(v).empty()) return "no affiliation";
     if (leaf == "TenkoCD" && v != "0" && weatherName(v) == "**") return "no weather";
     if ((leaf == "SibaBabaCD" || leaf == "DirtBabaCD") && v != "0" && goingName(v) == "**") return "no going";
@@ -174,10 +182,12 @@ TEST_F(SampleWorld, EveryRecordHasItsLayoutsLengthAndSoundFields) {
                           "SNAP CK", "0B11 WH", "0B12 RA", "0B12 SE", "0B12 HR", "0B14 WE", "0B14 AV", "0B14 JC",
                           "0B14 TC", "0B14 CC", "0B30 O1", "0B30 O2", "0B30 O3", "0B34 O4", "0B35 O5", "0B36 O6"})
         EXPECT_GT(kinds[k], 0) << k;
-    // File names carry the timestamp; every data file's records lie back to back.
+    // File names carry the timestamp and the one record kind the file holds.
     for (const DataFile& f : *files_) {
         if (f.spec.rfind("0B", 0) == 0) continue;
         EXPECT_TRUE(digits(std::string_view(f.name).substr(0, 14))) << f.name;
+        const std::string kind = f.name.substr(f.name.size() - 6, 2);
+        for (const std::string_view r : recordsOf(f.data)) ASSERT_EQ(r.substr(0, 2), kind) << f.name;
     }
 }
 
@@ -294,6 +304,61 @@ TEST_F(SampleWorld, RacesAreConsistentAndTheirTimesNearTheStandards) {
         yasuda = yasuda || (k.substr(0, 10) == "2024060205" && trimmed(ra->get("RaceInfo.Ryakusyo6")) == sj("安田記念") &&
                             ra->get("GradeCD") == "A");
     EXPECT_TRUE(yasuda);
+}
+
+TEST_F(SampleWorld, MeetingDaysHaveTwelveRacesTheFeatureAtElevenAndNewcomersOnBothSurfaces) {
+    std::map<std::string, std::map<int, const Parsed*>> meetings;  // date and track -> race number -> RA
+    std::set<std::string> newcomerSurfaces;
+    for (const Parsed* p : of("RACE", "RA")) {
+        const std::string kubun = p->get("head.DataKubun");
+        if ((kubun != "7" && kubun != "9") || num(p->get("id.JyoCD")) > 10) continue;
+        meetings[p->get("id.Year") + p->get("id.MonthDay") + p->get("id.JyoCD")][num(p->get("id.RaceNum"))] = p;
+        if (p->get("JyokenInfo.JyokenCD[5]") == "701") newcomerSurfaces.insert(courseKey(p->get("TrackCD"), "").substr(0, 2));
+    }
+    ASSERT_GE(meetings.size(), 10u);
+    for (const auto& [meeting, races] : meetings) {
+        SCOPED_TRACE(meeting);
+        EXPECT_EQ(races.size(), 12u);
+        EXPECT_EQ(races.rbegin()->first, 12);
+        // The day's graded race, or else its listed race, is the 11th.
+        char feature = ' ';
+        for (const auto& [n, ra] : races) {
+            const char g = ra->get("GradeCD")[0];
+            if (std::string("ABC").find(g) != std::string::npos && (feature == ' ' || feature == 'L' || g < feature)) feature = g;
+            if (g == 'L' && feature == ' ') feature = g;
+        }
+        if (feature != ' ') {
+            ASSERT_TRUE(races.count(11));
+            EXPECT_EQ(races.at(11)->get("GradeCD")[0], feature);
+        }
+    }
+    EXPECT_EQ(newcomerSurfaces, (std::set<std::string>{sj("芝"), sj("ダ")}));
+}
+
+TEST(WorldGen, RaceShortNamesAbbreviateTheName) {
+    struct Case {
+        const char* name;
+        const char* r10;
+        const char* r6;
+        const char* r3;
+    };
+    const Case cases[] = {
+        {"桜花賞", "桜花賞", "桜花賞", "桜花賞"},
+        {"根岸ステークス", "根岸ステークス", "根岸Ｓ", "根岸Ｓ"},
+        {"スプリンターズステークス", "スプリンターズＳ", "スプリンタＳ", "スプＳ"},
+        {"朝日杯フューチュリティステークス", "朝日杯ＦＳ", "朝日杯ＦＳ", "朝日杯"},
+        {"マイルチャンピオンシップ", "マイルＣＳ", "マイルＣＳ", "マイル"},
+        {"ジャパンカップ", "ジャパンカップ", "ジャパンＣ", "ＪＣ"},
+        {"高松宮記念", "高松宮記念", "高松宮記念", "高松宮"},
+        {"天皇賞（秋）", "天皇賞（秋）", "天皇賞（秋）", "天皇賞"},
+        {"ニュージーランドトロフィー", "ニュージーランドＴ", "ＮＺＴ", "ＮＺＴ"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(toUtf8(worldgen::raceShortName(sj(c.name), 20)), c.r10);
+        EXPECT_EQ(toUtf8(worldgen::raceShortName(sj(c.name), 12)), c.r6);
+        EXPECT_EQ(toUtf8(worldgen::raceShortName(sj(c.name), 6)), c.r3);
+    }
 }
 
 TEST_F(SampleWorld, MastersAndPedigreesCoverEveryRunner) {

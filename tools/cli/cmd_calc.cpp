@@ -156,6 +156,43 @@ Outcome calcLocalClass(const Context&, const Words& a) {
     return result(std::to_string(localClassValue(a[0], a[1], a[2], a[3], a[4])));
 }
 
+// The numeric arguments by name, with the range of the stored field each
+// stands for. A number outside it is refused before the engine sees it: the
+// engine's arithmetic is sized for the fields. Texts that are no number go
+// through, the engine reading them as missing.
+struct ArgumentRange {
+    const char* name;
+    long long low, high;
+    const char* field;
+};
+
+constexpr ArgumentRange kArgumentRanges[] = {
+    {"TIME", 0, 9999, "a time of 4 digits, minutes and tenths of seconds"},
+    {"L3F", 0, 999, "a time of 3 digits in tenths of seconds"},
+    {"HARONTIMEL3", 0, 999, "a time of 3 digits in tenths of seconds"},
+    {"TIMEDIFF", -999, 9999, "a time difference of 4 characters in tenths of seconds"},
+    {"TIMEVARIANT", -999, 999, "a variant of 4 characters"},
+    {"L3FVARIANT", -999, 999, "a variant of 4 characters"},
+    {"FUTAN", 0, 999, "a weight of 3 digits in tenths of a kilogram"},
+    {"WIDTH", 0, 99999, "a field width"},
+};
+
+// The refusal of an argument outside its field's range, or "".
+std::string outOfRange(std::string_view name, const std::string& word) {
+    for (const ArgumentRange& r : kArgumentRanges) {
+        if (name != r.name) continue;
+        const std::string number = trimBoth(word);
+        std::string_view digits = number;
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return {};
+        long long v = 0;
+        if (parseInt(number, v) && v >= r.low && v <= r.high) return {};
+        return std::string(r.name) + " must be from " + std::to_string(r.low) + " to " + std::to_string(r.high) + " (" +
+               r.field + "): " + word;
+    }
+    return {};
+}
+
 struct Function {
     const char* name;
     std::size_t argCount;
@@ -206,6 +243,12 @@ Outcome call(const Context& ctx, const Words& words) {
     for (const Function& f : functions()) {
         if (words[0] != f.name) continue;
         if (words.size() - 1 != f.argCount) return failure("usage: " + usageOf(f));
+        std::string_view names = f.args;
+        for (std::size_t i = 1; i < words.size(); ++i) {
+            const std::size_t space = names.find(' ');
+            if (const std::string why = outOfRange(names.substr(0, space), words[i]); !why.empty()) return failure(why);
+            names = space == std::string_view::npos ? std::string_view() : names.substr(space + 1);
+        }
         return f.run(ctx, Words(words.begin() + 1, words.end()));
     }
     return {{}, "unknown function " + words[0], true};

@@ -1,5 +1,8 @@
 #include "wg_names.h"
 
+#include <utility>
+#include <vector>
+
 #include "cp932.h"
 #include "textfn.h"
 
@@ -178,6 +181,72 @@ std::string silksDescription(Rng& rng) {
 }
 
 std::string raceWord(Rng& rng) { return sj(rng.pick(kRaceWords)); }
+
+namespace {
+
+// The longest head of a CP932 text in at most n bytes, whole characters only.
+std::string headBytes(const std::string& s, std::size_t n) {
+    std::size_t k = 0;
+    while (k < s.size() && k + charLen(s, k) <= n) k += charLen(s, k);
+    return s.substr(0, k);
+}
+
+// The character boundary at or after pos.
+std::size_t boundaryFrom(const std::string& s, std::size_t pos) {
+    std::size_t k = 0;
+    while (k < pos && k < s.size()) k += charLen(s, k);
+    return k;
+}
+
+bool endsWith(const std::string& s, const std::string& end) {
+    if (s.size() < end.size()) return false;
+    const std::size_t at = s.size() - end.size();
+    return boundaryFrom(s, at) == at && s.compare(at, end.size(), end) == 0;
+}
+
+}  // namespace
+
+std::string raceShortName(const std::string& name, std::size_t bytes) {
+    // Long words and their abbreviations, applied one by one until the name fits.
+    static const std::vector<std::pair<std::string, std::string>> words = [] {
+        const char* table[][2] = {{"ステークス", "Ｓ"},           {"カップ", "Ｃ"},
+                                  {"トロフィー", "Ｔ"},           {"チャンピオンシップ", "ＣＳ"},
+                                  {"ハンデキャップ", "Ｈ"},       {"フューチュリティ", "Ｆ"},
+                                  {"ジュベナイルフィリーズ", "ＪＦ"}, {"グランドジャンプ", "ＧＪ"},
+                                  {"ニュージーランド", "ＮＺ"},   {"ジャパン", "Ｊ"}};
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const auto& w : table) out.push_back({sj(w[0]), sj(w[1])});
+        return out;
+    }();
+    // Endings kept when the stem before them is shortened.
+    static const std::vector<std::string> endings = [] {
+        std::vector<std::string> out;
+        for (const char* e : {"ＣＳ", "ＪＦ", "ＦＳ", "ＧＪ", "Ｓ", "Ｃ", "Ｔ", "Ｈ", "大賞典", "記念", "特別", "賞", "杯"})
+            out.push_back(sj(e));
+        return out;
+    }();
+    std::string s = name;
+    for (const auto& [word, abbr] : words) {
+        if (s.size() <= bytes) return s;
+        s = replaceAll(s, word, abbr);
+    }
+    if (s.size() <= bytes) return s;
+    const std::string open = sj("（");
+    for (std::size_t at = charLen(s, 0); at < s.size(); at += charLen(s, at))
+        if (s.compare(at, open.size(), open) == 0) {
+            s.resize(at);
+            break;
+        }
+    if (s.size() <= bytes) return s;
+    constexpr std::size_t kLeastStem = 4;  // two full-width characters
+    for (const std::string& e : endings) {
+        if (!endsWith(s, e)) continue;
+        const std::string stem = s.substr(0, s.size() - e.size());
+        if (bytes >= e.size() + kLeastStem) return headBytes(stem, bytes - e.size()) + e;
+        return headBytes(stem, bytes);
+    }
+    return headBytes(s, bytes);
+}
 
 std::string placeWord(Rng& rng) { return sj(rng.pick(kSurnames).text); }
 

@@ -32,4 +32,12 @@ std::string raceWord(Rng& rng);
 // A family name, the first word of the names of local special races.
 std::string placeWord(Rng& rng);
 
+// The short form of a race name (CP932) in at most bytes bytes, as the
+// service abbreviates: the name itself when it fits, else with its long words
+// abbreviated ("ステークス" "Ｓ", "カップ" "Ｃ", "チャンピオンシップ" "ＣＳ"),
+// a bracketed part dropped, and at last its stem shortened before a kept
+// ending ("Ｓ", "記念", "賞") or, when too little of the stem would be left,
+// the stem alone.
+std::string raceShortName(const std::string& name, std::size_t bytes);
+
 }  // namespace tarvo::worldgen

@@ -141,17 +141,13 @@ std::pair<int, int> kaiNichi(const std::string& jyo, Day d) {
     return {kai, nichi};
 }
 
-std::string cutBytes(const std::string& s, std::size_t n) {
-    std::size_t k = 0;
-    while (k < s.size() && k + charLen(s, k) <= n) k += charLen(s, k);
-    return s.substr(0, k);
-}
-
-void nameRace(Race& r, const std::string& hondai, const std::string& r6) {
+// Names a special race: its name, the short forms of 10, 6 and 3 characters
+// (a race with a well-known short name gives it as short6), and its number.
+void nameRace(Race& r, const std::string& hondai, const std::string& short6 = {}) {
     r.hondai = hondai;
-    r.r10 = cutBytes(hondai, 20);
-    r.r6 = cutBytes(r6, 12);
-    r.r3 = cutBytes(r6, 6);
+    r.r10 = raceShortName(hondai, 20);
+    r.r6 = short6.empty() ? raceShortName(hondai, 12) : raceShortName(short6, 12);
+    r.r3 = r.r6.size() <= 6 ? r.r6 : raceShortName(hondai, 6);
     std::uint64_t h = 0;
     for (const char c : hondai) h = h * 131 + static_cast<unsigned char>(c);
     r.tokuNum = 1000 + static_cast<int>(h % 8000);
@@ -211,6 +207,26 @@ Weather weatherOf(std::uint64_t seed, Day d, const std::string& jyo) {
     return w;
 }
 
+// The race symbol: mixed ("A") or international ("N", the top graded races)
+// at the central tracks, the sex restriction ("2" fillies and mares) and the
+// designated jockeys ("3", the win classes and up); "0" where none applies.
+std::string raceSymbol(const Race& r) {
+    if (r.jump) return "000";
+    std::string kigo = "000";
+    if (!r.local) kigo[0] = r.grade == 'A' || r.grade == 'B' ? 'N' : 'A';
+    if (r.fillies) kigo[1] = '2';
+    if (r.level >= 2 && !r.local) kigo[2] = '3';
+    return kigo;
+}
+
+// What follows from a race's class and course: symbol, going, conditions and prize money.
+void settle(Race& r, const Weather& w) {
+    r.kigo = raceSymbol(r);
+    r.going = r.turf() || r.jump ? w.siba : w.dirt;
+    setConditions(r);
+    setPrize(r);
+}
+
 // One slot of a meeting day's programme.
 struct Slot {
     int level;      // 0 newcomer .. 5 open
@@ -236,299 +252,403 @@ const char* youngClass(int month, int slot, int& level) {
     return "11";
 }
 
-}  // namespace
+// The course of the race's track nearest the wanted distance, on the other
+// surface when the track has none of the wanted one.
+void pickCourse(Race& r, char surface, int wanted) {
+    bool turf = surface == 'T';
+    if (courseDistances(r.jyo, turf).empty()) turf = !turf;
+    const std::vector<int>& ds = courseDistances(r.jyo, turf);
+    int best = ds.front();
+    for (const int x : ds)
+        if (std::abs(x - wanted) < std::abs(best - wanted)) best = x;
+    r.kyori = best;
+    r.trackCD = trackCodeFor(r.jyo, turf ? 'T' : 'D', best);
+}
 
-std::string Race::key() const { return day.text() + jyo + zpad(num, 2); }
+// A central race too few horses enter becomes a 1-win class race of the older
+// horses on the dirt, so that the meeting day keeps its twelve races; false
+// for a graded race, which is not replaced.
+bool toWinClass(Race& r) {
+    if (std::string("ABCFGH").find(r.grade) != std::string::npos) return false;
+    Race fresh;  // the same meeting, day, number, weather and post time
+    fresh.day = r.day;
+    fresh.jyo = r.jyo;
+    fresh.kai = r.kai;
+    fresh.nichi = r.nichi;
+    fresh.num = r.num;
+    fresh.tenko = r.tenko;
+    fresh.siba = r.siba;
+    fresh.dirt = r.dirt;
+    fresh.courseKubun = r.courseKubun;
+    fresh.hasso = r.hasso;
+    r = std::move(fresh);
+    const bool spring = r.day.month() <= 5;
+    r.syubetu = spring ? "14" : "13";
+    r.minAge = spring ? 4 : 3;
+    r.level = 2;
+    r.jyoken = "005";
+    r.jyuryo = '4';
+    pickCourse(r, 'D', 1700);
+    r.target = 16;
+    settle(r, Weather{r.tenko, r.siba, r.dirt});
+    return true;
+}
 
-std::vector<Race> World::programDay(Day d, bool mustRace) {
-    std::vector<Race> races;
-    Rng rng(mix(seed, 0x960a, static_cast<std::uint64_t>(d.n)));
-    const int month = d.month();
-    const std::vector<std::string> central = centralTracks(d);
-    std::vector<std::string> local = localTracks(d);
-    if (mustRace && central.empty() && local.empty()) local.push_back(kLocalCycle[(d.n / 7) % 4 == 3 ? 0 : (d.n / 7) % 4]);
-    std::vector<std::string> tracks = central;
-    tracks.insert(tracks.end(), local.begin(), local.end());
+// The tracks racing on a day: the central ones first, then the local ones.
+struct DayTracks {
+    std::vector<std::string> central, local;
+    std::vector<std::string> all() const {
+        std::vector<std::string> out = central;
+        out.insert(out.end(), local.begin(), local.end());
+        return out;
+    }
+};
 
-    for (std::size_t t = 0; t < tracks.size(); ++t) {
-        const std::string& jyo = tracks[t];
-        const bool isLocal = !isCentral(jyo);
-        const std::pair<int, int> kaiDay = kaiNichi(jyo, d);
-        const Weather w = weatherOf(seed, d, jyo);
-        const std::string rail = std::string(1, static_cast<char>('A' + rng.range(0, 3))) + " ";
-        std::vector<Race> day;
-        const auto base = [&](int num) {
-            Race r;
-            r.day = d;
-            r.jyo = jyo;
-            r.kai = kaiDay.first;
-            r.nichi = kaiDay.second;
-            r.num = num;
-            r.local = isLocal;
-            r.tenko = w.tenko;
-            r.siba = w.siba;
-            r.dirt = w.dirt;
-            r.courseKubun = rail;
-            return r;
-        };
-        const auto pickCourse = [&](Race& r, char surface, int wanted) {
-            bool turf = surface == 'T';
-            if (courseDistances(jyo, turf).empty()) turf = !turf;
-            const std::vector<int>& ds = courseDistances(jyo, turf);
-            int best = ds.front();
-            for (const int x : ds)
-                if (std::abs(x - wanted) < std::abs(best - wanted)) best = x;
-            r.kyori = best;
-            r.trackCD = trackCodeFor(jyo, turf ? 'T' : 'D', best);
-        };
-        if (isLocal) {
-            for (int num = 1; num <= 10; ++num) {
-                Race r = base(num);
-                r.syubetu = month >= 6 && num <= 2 ? "11" : "13";
-                r.minAge = r.syubetu == "11" ? 2 : 3;
-                r.maxAge = r.syubetu == "11" ? 2 : 99;
-                r.jyoken = "000";
-                r.level = 1 + (num - 1) * 4 / 10;  // ability band
-                r.jyuryo = '2';
-                r.target = rng.range(9, 12);
-                const auto& ds = courseDistances(jyo, false);
-                pickCourse(r, 'D', ds[static_cast<std::size_t>(rng.range(0, static_cast<int>(ds.size()) - 1))]);
-                if (num == 10) {
-                    r.grade = (d.n / 7) % 2 ? 'D' : 'E';
-                    const std::string word = placeWord(rng);
-                    nameRace(r, word + sj(r.grade == 'D' ? "記念" : "特別"), word + sj(r.grade == 'D' ? "記念" : "特別"));
-                    r.level = 5;
-                }
-                day.push_back(std::move(r));
+DayTracks tracksOf(Day d, bool mustRace) {
+    DayTracks t{centralTracks(d), localTracks(d)};
+    if (mustRace && t.central.empty() && t.local.empty()) t.local.push_back(kLocalCycle[(d.n / 7) % 4 == 3 ? 0 : (d.n / 7) % 4]);
+    return t;
+}
+
+// The programme of one track on one day, before any horse is entered.
+class TrackDay {
+public:
+    TrackDay(Rng& rng, std::uint64_t seed, Day d, const std::string& jyo, std::size_t order)
+        : rng_(rng), d_(d), jyo_(jyo), local_(!isCentral(jyo)), order_(order), kaiDay_(kaiNichi(jyo, d)),
+          w_(weatherOf(seed, d, jyo)), rail_(std::string(1, static_cast<char>('A' + rng.range(0, 3))) + " ") {}
+
+    std::vector<Race> races() {
+        if (local_) localRaces();
+        else centralRaces();
+        placeGraded();
+        for (Race& r : day_) finish(r);
+        return std::move(day_);
+    }
+
+private:
+    Race base(int num) const {
+        Race r;
+        r.day = d_;
+        r.jyo = jyo_;
+        r.kai = kaiDay_.first;
+        r.nichi = kaiDay_.second;
+        r.num = num;
+        r.local = local_;
+        r.tenko = w_.tenko;
+        r.siba = w_.siba;
+        r.dirt = w_.dirt;
+        r.courseKubun = rail_;
+        return r;
+    }
+
+    // Ten dirt races by ability band, the last a named one.
+    void localRaces() {
+        const int month = d_.month();
+        for (int num = 1; num <= 10; ++num) {
+            Race r = base(num);
+            r.syubetu = month >= 6 && num <= 2 ? "11" : "13";
+            r.minAge = r.syubetu == "11" ? 2 : 3;
+            r.maxAge = r.syubetu == "11" ? 2 : 99;
+            r.jyoken = "000";
+            r.level = 1 + (num - 1) * 4 / 10;  // ability band
+            r.jyuryo = '2';
+            r.target = rng_.range(9, 12);
+            const auto& ds = courseDistances(jyo_, false);
+            pickCourse(r, 'D', ds[static_cast<std::size_t>(rng_.range(0, static_cast<int>(ds.size()) - 1))]);
+            if (num == 10) {
+                r.grade = (d_.n / 7) % 2 ? 'D' : 'E';
+                const std::string word = placeWord(rng_);
+                nameRace(r, word + sj(r.grade == 'D' ? "記念" : "特別"));
+                r.level = 5;
             }
-        } else {
-            const bool newcomers3 = month <= 3;
-            std::vector<Slot> slots = {
-                {1, true, 'D', false}, {1, true, 'T', false}, {1, true, rng.chance(0.5) ? 'T' : 'D', false},
-                {1, true, 'D', false}, {0, true, 'T', false}, {2, false, 'D', false},
-                {2, false, 'T', false}, {2, false, 'D', false}, {3, false, 'T', true},
-                {rng.chance(0.5) ? 3 : 4, false, 'D', true}, {5, false, rng.chance(0.7) ? 'T' : 'D', true},
-                {rng.chance(0.5) ? 2 : 3, false, 'D', false}};
-            if (d.weekday() == kSat && jyo != "01" && jyo != "02") slots[3] = {(d.n / 7) % 2 ? 1 : 5, false, 'J', false};
-            if (!newcomers3 && month < 6) slots[4] = {2, true, 'T', false};
-            for (int i = 0; i < 12; ++i) {
-                const Slot& s = slots[static_cast<std::size_t>(i)];
-                Race r = base(i + 1);
-                r.level = s.level;
-                if (s.surface == 'J') {
-                    r.jump = true;
-                    r.syubetu = month <= 5 ? "19" : "18";
-                    r.minAge = month <= 5 ? 4 : 3;
-                    r.jyoken = s.level == 0 || s.level == 1 ? "703" : "999";
-                    const int jd[] = {2750, 2880, 3000, 3110, 3200, 3300, 3390};
-                    r.kyori = rng.pick(jd);
-                    r.trackCD = trackCodeFor(jyo, 'J', r.kyori);
-                    r.jyuryo = '2';
-                    r.target = rng.range(9, 14);
-                } else {
-                    if (s.young) {
-                        const char* sy = youngClass(month, i, r.level);
-                        r.syubetu = sy;
-                        r.minAge = r.maxAge = r.syubetu == "11" ? 2 : 3;
-                    } else {
-                        r.syubetu = month <= 5 ? "14" : "13";
-                        r.minAge = month <= 5 ? 4 : 3;
-                    }
-                    static const char* codes[] = {"701", "703", "005", "010", "016", "999"};
-                    r.jyoken = codes[r.level];
-                    if (r.level == 0 && r.syubetu == "12" && d.n % 2) r.jyoken = "702";
-                    r.jyuryo = r.level <= 1 ? '3' : s.named ? (rng.chance(0.4) ? '1' : '2') : '4';
-                    const int wanted = s.surface == 'T' ? rng.range(6, 12) * 200 : rng.range(5, 9) * 200;
-                    pickCourse(r, s.surface, wanted);
-                    const int cap = (jyo == "01" || jyo == "02") ? 14 : (r.turf() && r.kyori >= 1600 ? 18 : 16);
-                    r.target = r.level == 0 ? rng.range(9, std::min(cap, 16)) : rng.range(cap - 4, cap);
-                }
-                if (s.named) {
-                    const std::string word = raceWord(rng);
-                    if (r.level >= 5) {
-                        r.grade = rng.chance(0.25) ? 'L' : 'E';
-                        nameRace(r, word + sj("ステークス"), word + sj("Ｓ"));
-                    } else {
-                        r.grade = 'E';
-                        nameRace(r, word + sj("特別"), word + sj("特別"));
-                    }
-                }
-                r.fillies = s.level >= 2 && rng.chance(0.08);
-                day.push_back(std::move(r));
-            }
+            day_.push_back(std::move(r));
         }
-        // The graded races of the day take the main race slots, from the 11th down.
-        int slot = isLocal ? 10 : 11;
+    }
+
+    std::vector<Slot> centralSlots() {
+        const int month = d_.month();
+        std::vector<Slot> slots = {
+            {1, true, 'D', false}, {1, true, 'T', false}, {1, true, rng_.chance(0.5) ? 'T' : 'D', false},
+            {1, true, 'D', false}, {0, true, newcomerSurface(), false}, {2, false, 'D', false},
+            {2, false, 'T', false}, {2, false, 'D', false}, {3, false, 'T', true},
+            {rng_.chance(0.5) ? 3 : 4, false, 'D', true}, {5, false, rng_.chance(0.7) ? 'T' : 'D', true},
+            {rng_.chance(0.5) ? 2 : 3, false, 'D', false}};
+        if (d_.weekday() == kSat && jyo_ != "01" && jyo_ != "02") slots[3] = {(d_.n / 7) % 2 ? 1 : 5, false, 'J', false};
+        if (month > 3 && month < 6) slots[4] = {2, true, 'T', false};  // no newcomers from April to May
+        return slots;
+    }
+
+    // Newcomers run on the dirt at one meeting day in three, by day and track.
+    char newcomerSurface() const { return (d_.n + std::stoi(jyo_)) % 3 == 0 ? 'D' : 'T'; }
+
+    void jumpRace(Race& r, const Slot& s) {
+        const int month = d_.month();
+        r.jump = true;
+        r.syubetu = month <= 5 ? "19" : "18";
+        r.minAge = month <= 5 ? 4 : 3;
+        r.jyoken = s.level == 0 || s.level == 1 ? "703" : "999";
+        const int jd[] = {2750, 2880, 3000, 3110, 3200, 3300, 3390};
+        r.kyori = rng_.pick(jd);
+        r.trackCD = trackCodeFor(jyo_, 'J', r.kyori);
+        r.jyuryo = '2';
+        r.target = rng_.range(9, 14);
+    }
+
+    void flatRace(Race& r, const Slot& s, int slot) {
+        const int month = d_.month();
+        if (s.young) {
+            r.syubetu = youngClass(month, slot, r.level);
+            r.minAge = r.maxAge = r.syubetu == "11" ? 2 : 3;
+        } else {
+            r.syubetu = month <= 5 ? "14" : "13";
+            r.minAge = month <= 5 ? 4 : 3;
+        }
+        static const char* codes[] = {"701", "703", "005", "010", "016", "999"};
+        r.jyoken = codes[r.level];
+        if (r.level == 0 && r.syubetu == "12" && d_.n % 2) r.jyoken = "702";
+        r.jyuryo = r.level <= 1 ? '3' : s.named ? (rng_.chance(0.4) ? '1' : '2') : '4';
+        const int wanted = s.surface == 'T' ? rng_.range(6, 12) * 200 : rng_.range(5, 9) * 200;
+        pickCourse(r, s.surface, wanted);
+        const int cap = (jyo_ == "01" || jyo_ == "02") ? 14 : (r.turf() && r.kyori >= 1600 ? 18 : 16);
+        r.target = r.level == 0 ? rng_.range(9, std::min(cap, 16)) : rng_.range(cap - 4, cap);
+    }
+
+    void centralRaces() {
+        const std::vector<Slot> slots = centralSlots();
+        for (int i = 0; i < 12; ++i) {
+            const Slot& s = slots[static_cast<std::size_t>(i)];
+            Race r = base(i + 1);
+            r.level = s.level;
+            if (s.surface == 'J') jumpRace(r, s);
+            else flatRace(r, s, i);
+            if (s.named) {
+                const std::string word = raceWord(rng_);
+                if (r.level >= 5) {
+                    r.grade = rng_.chance(0.25) ? 'L' : 'E';
+                    nameRace(r, word + sj("ステークス"));
+                } else {
+                    r.grade = 'E';
+                    nameRace(r, word + sj("特別"));
+                }
+            }
+            r.fillies = s.level >= 2 && rng_.chance(0.08);
+            day_.push_back(std::move(r));
+        }
+    }
+
+    // The graded races of the day take the main race slots, from the 11th down.
+    void placeGraded() {
+        int slot = local_ ? 10 : 11;
         for (const Graded& g : kGraded) {
-            if (g.jyo != jyo || !graded(g, d)) continue;
-            Race& r = day[static_cast<std::size_t>(slot - 1)];
+            if (g.jyo != jyo_ || !graded(g, d_)) continue;
+            Race& r = day_[static_cast<std::size_t>(slot - 1)];
             r = base(slot);
             r.syubetu = g.syubetu;
             r.grade = g.grade;
             r.fillies = g.fillies;
             r.jyuryo = g.jyuryo;
             r.jump = g.surface == 'J';
-            r.jyoken = isLocal ? "000" : "999";
+            r.jyoken = local_ ? "000" : "999";
             r.level = 5;
-            r.minAge = g.syubetu[1] == '1' ? 2 : g.syubetu[1] == '2' ? 3 : (g.syubetu[1] == '4' || g.syubetu[1] == '9') ? 4 : 3;
-            r.maxAge = g.syubetu[1] == '1' ? 2 : g.syubetu[1] == '2' ? 3 : 99;
+            const char age = g.syubetu[1];
+            r.minAge = age == '1' ? 2 : age == '2' ? 3 : (age == '4' || age == '9') ? 4 : 3;
+            r.maxAge = age == '1' ? 2 : age == '2' ? 3 : 99;
             r.kyori = g.kyori;
-            r.trackCD = trackCodeFor(jyo, g.surface, g.kyori);
-            r.target = r.jump ? 14 : isLocal ? 14 : (jyo == "07" || jyo == "06") && g.kyori <= 1200 ? 16 : 18;
+            r.trackCD = trackCodeFor(jyo_, g.surface, g.kyori);
+            r.target = r.jump ? 14 : local_ ? 14 : (jyo_ == "07" || jyo_ == "06") && g.kyori <= 1200 ? 16 : 18;
             nameRace(r, sj(g.hondai), sj(g.r6));
-            r.nkai = d.year() - g.firstYear + 1;
+            r.nkai = d_.year() - g.firstYear + 1;
             --slot;
         }
-        for (Race& r : day) {
-            if (r.jump) r.kigo = "   ";
-            else r.kigo = std::string(1, isLocal ? ' ' : (r.grade == 'A' || r.grade == 'B' ? 'N' : 'A')) +
-                          (r.fillies ? "2" : " ") + (r.level >= 2 && !isLocal ? "3" : " ");
-            r.going = r.turf() || r.jump ? w.siba : w.dirt;
-            setConditions(r);
-            setPrize(r);
-        }
-        // Post times.
+    }
+
+    // Race symbol, going, conditions, prize money and post time.
+    void finish(Race& r) const {
         static constexpr int kCentralTimes[12] = {955, 1025, 1055, 1125, 1215, 1245, 1315, 1345, 1420, 1455, 1535, 1610};
-        for (Race& r : day)
-            r.hasso = isLocal ? addMinutes(1440, 35 * (r.num - 1)) : addMinutes(kCentralTimes[r.num - 1], 5 * static_cast<int>(t));
+        settle(r, w_);
+        r.hasso = local_ ? addMinutes(1440, 35 * (r.num - 1)) : addMinutes(kCentralTimes[r.num - 1], 5 * static_cast<int>(order_));
+    }
+
+    Rng& rng_;
+    Day d_;
+    std::string jyo_;
+    bool local_;
+    std::size_t order_;  // of the track among the day's tracks: staggers the post times
+    std::pair<int, int> kaiDay_;
+    Weather w_;
+    std::string rail_;
+    std::vector<Race> day_;
+};
+
+// Jockeys by track: the central ones share out over the day's central tracks
+// ("central" names the pool central horses bring to local races); the local
+// ones ride at the local tracks.
+std::map<std::string, std::vector<int>> jockeyPools(Rng& rng, const std::vector<Jockey>& jockeys, const DayTracks& t) {
+    std::map<std::string, std::vector<int>> pools;
+    std::vector<int> c, l;
+    for (std::size_t j = 0; j < jockeys.size(); ++j) (jockeys[j].local ? l : c).push_back(static_cast<int>(j));
+    rng.shuffle(c);
+    for (std::size_t i = 0; i < c.size() && !t.central.empty(); ++i) pools[t.central[i % t.central.size()]].push_back(c[i]);
+    for (std::size_t i = 0; i < l.size(); ++i)
+        if (!t.local.empty()) pools[t.local[i % t.local.size()]].push_back(l[i]);
+    if (t.central.empty()) pools["central"] = c;
+    else pools["central"] = pools[t.central.front()];
+    return pools;
+}
+
+// Whether a horse may run in a race: its racing circuit, age, sex, rest and class.
+bool eligible(const Horse& h, const Race& r, Day d, bool jpn) {
+    if (h.retired || d < h.registered) return false;
+    if (h.local != r.local && !(jpn && !h.local && h.wins >= 4 && !h.jumper)) return false;
+    if (h.jumper != r.jump) return false;
+    const int age = h.age(d);
+    if (age < r.minAge || age > r.maxAge) return false;
+    if (r.fillies && h.sex != '2') return false;
+    if (d - h.lastRun < 13) return false;
+    if (r.local) return true;
+    if (r.jump) return (r.jyoken == "703") == (h.jumpWins == 0);
+    if (r.level == 0) return h.starts == 0;
+    if (r.level <= 4) return h.wins == levelWinsMin(r.level);
+    const bool young = r.syubetu == "11" || r.syubetu == "12";
+    return h.wins >= (young ? 1 : 4);
+}
+
+// Enters the race's runners from the horses not busy that day, the likeliest
+// first; false (nobody entered) when fewer than five would run.
+bool enter(Race& r, Rng& rng, const std::vector<Horse>& horses, std::vector<char>& busy) {
+    const Day d = r.day;
+    const bool jpn = r.local && (r.grade == 'A' || r.grade == 'B' || r.grade == 'C');
+    struct Candidate {
+        double score;
+        int horse;
+    };
+    std::vector<Candidate> cands;
+    for (std::size_t i = 0; i < horses.size(); ++i) {
+        const Horse& h = horses[i];
+        if (busy[i] || !eligible(h, r, d, jpn)) continue;
+        const int rest = d - h.lastRun;
+        double score = rng.uniform() * 1.2 + std::min(1.0, (rest - 13) / 40.0) * 0.8;
+        if (!r.jump && !r.local) score += (r.turf() ? h.turf : -h.turf) * 0.7;
+        score -= std::abs(r.kyori - h.distance) / 800.0;
+        if (r.level >= 5) score += 0.9 * h.ability;
+        if (r.local && r.level < 5) score -= std::abs(h.ability + 1.6 - 0.8 * r.level) * 0.8;  // ability bands
+        if (jpn && !h.local) score += 2.0;
+        cands.push_back({score, static_cast<int>(i)});
+    }
+    std::sort(cands.begin(), cands.end(), [](const Candidate& a, const Candidate& b) {
+        return a.score != b.score ? a.score > b.score : a.horse < b.horse;
+    });
+    if (jpn) {  // at most five runners from the central tracks, the rest local
+        std::vector<Candidate> mixed;
+        int fromCentral = 0;
+        for (const Candidate& x : cands) {
+            if (!horses[static_cast<std::size_t>(x.horse)].local && ++fromCentral > 5) continue;
+            mixed.push_back(x);
+        }
+        cands = std::move(mixed);
+    }
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(r.target), cands.size());
+    if (n < 5) return false;
+    for (std::size_t k = 0; k < n; ++k) {
+        Runner ru;
+        ru.horse = cands[k].horse;
+        busy[static_cast<std::size_t>(ru.horse)] = 1;
+        r.runners.push_back(ru);
+    }
+    return true;
+}
+
+// Frames and horse numbers of the runners in their drawn order.
+void numberRunners(std::vector<Runner>& runners) {
+    const int n = static_cast<int>(runners.size());
+    const int basePer = n / 8, extra = n % 8;
+    int uma = 1;
+    for (int waku = 1; waku <= 8 && uma <= n; ++waku) {
+        const int inFrame = n <= 8 ? 1 : basePer + (waku > 8 - extra ? 1 : 0);
+        for (int k = 0; k < inFrame && uma <= n; ++k, ++uma) {
+            runners[static_cast<std::size_t>(uma - 1)].uma = uma;
+            runners[static_cast<std::size_t>(uma - 1)].waku = waku;
+        }
+    }
+}
+
+// The weight a horse carries (tenths of a kilogram): by age, sex and the
+// race's weight rule, less the apprentice allowance of its jockey.
+int weightCarried(const Race& r, const Horse& h, const Jockey& jk) {
+    const int age = h.age(r.day);
+    int futan;
+    if (r.jump) futan = 600;
+    else if (age == 2) futan = 550;
+    else if (age == 3 && (r.syubetu == "12")) futan = r.day.month() <= 6 ? 560 : 570;
+    else if (age == 3) futan = 550;
+    else futan = 570;
+    if (h.sex == '2') futan -= 20;
+    if (r.jyuryo == '1') futan = std::clamp(530 + static_cast<int>(std::lround(h.ability * 15)) / 5 * 5, 490, 590);
+    if (r.jyuryo == '2') futan += std::min(30, 10 * std::max(0, h.wins - levelWinsMin(r.level) - 1));
+    if (jk.minarai != '0' && r.grade == ' ' && (r.jyuryo == '3' || r.jyuryo == '4')) futan -= 10 * (jk.minarai - '0');
+    return futan;
+}
+
+// Draw, jockeys, weights carried and body weights of an entered race.
+void saddle(Race& r, Rng& rng, const World& w, std::map<std::string, std::vector<int>>& pools) {
+    const int n = static_cast<int>(r.runners.size());
+    rng.shuffle(r.runners);
+    numberRunners(r.runners);
+    std::vector<int> pool = pools[r.jyo];
+    if (pool.empty()) pool = pools["central"];
+    std::vector<std::pair<double, int>> js;
+    for (const int j : pool)
+        js.push_back({w.jockeys[static_cast<std::size_t>(j)].skill + rng.normal(0, 0.8) + (r.jump && w.jockeys[static_cast<std::size_t>(j)].jumps ? 5 : 0), j});
+    std::sort(js.begin(), js.end(), [](const auto& a, const auto& b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
+    // The better horses get the better jockeys.
+    std::vector<std::pair<double, int>> order;
+    for (int k = 0; k < n; ++k) {
+        const Horse& h = w.horses[static_cast<std::size_t>(r.runners[static_cast<std::size_t>(k)].horse)];
+        order.push_back({h.ability + rng.normal(0, 0.7), k});
+    }
+    std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
+    const std::vector<int>& centralJockeys = pools["central"];
+    for (int k = 0; k < n; ++k) {
+        Runner& ru = r.runners[static_cast<std::size_t>(order[static_cast<std::size_t>(k)].second)];
+        const Horse& h = w.horses[static_cast<std::size_t>(ru.horse)];
+        if (r.local && !h.local && !centralJockeys.empty()) {  // a central horse brings its jockey
+            ru.jockey = centralJockeys[static_cast<std::size_t>(k) % centralJockeys.size()];
+        } else {
+            ru.jockey = js[static_cast<std::size_t>(k) % js.size()].second;
+        }
+        ru.futan = weightCarried(r, h, w.jockeys[static_cast<std::size_t>(ru.jockey)]);
+        ru.firstStart = h.starts == 0;
+        ru.weight = static_cast<int>(std::lround(h.bodyWeight + rng.normal(0, 4)));
+        ru.diff = h.lastWeight > 0 ? ru.weight - h.lastWeight : 0;
+    }
+    std::sort(r.runners.begin(), r.runners.end(), [](const Runner& a, const Runner& b) { return a.uma < b.uma; });
+}
+
+}  // namespace
+
+std::string Race::key() const { return day.text() + jyo + zpad(num, 2); }
+
+std::vector<Race> World::programDay(Day d, bool mustRace) {
+    Rng rng(mix(seed, 0x960a, static_cast<std::uint64_t>(d.n)));
+    const DayTracks tracks = tracksOf(d, mustRace);
+    const std::vector<std::string> all = tracks.all();
+    std::vector<Race> races;
+    for (std::size_t t = 0; t < all.size(); ++t) {
+        std::vector<Race> day = TrackDay(rng, seed, d, all[t], t).races();
         races.insert(races.end(), std::make_move_iterator(day.begin()), std::make_move_iterator(day.end()));
     }
     if (races.empty()) return races;
 
-    // Jockeys: the central ones share out over the day's central tracks; the
-    // local ones ride at the local tracks.
-    std::map<std::string, std::vector<int>> pools;
-    {
-        std::vector<int> c, l;
-        for (std::size_t j = 0; j < jockeys.size(); ++j) (jockeys[j].local ? l : c).push_back(static_cast<int>(j));
-        rng.shuffle(c);
-        for (std::size_t i = 0; i < c.size() && !central.empty(); ++i) pools[central[i % central.size()]].push_back(c[i]);
-        for (std::size_t i = 0; i < l.size(); ++i)
-            if (!local.empty()) pools[local[i % local.size()]].push_back(l[i]);
-        if (central.empty()) pools["central"] = c;
-        else pools["central"] = pools[central.front()];
-    }
-
+    std::map<std::string, std::vector<int>> pools = jockeyPools(rng, jockeys, tracks);
     // Runners, race by race; a horse runs at most once a day.
     std::vector<char> busy(horses.size(), 0);
     std::vector<Race> kept;
-    for (Race& r : races) {
-        const bool jpn = r.local && (r.grade == 'A' || r.grade == 'B' || r.grade == 'C');
-        struct Candidate {
-            double score;
-            int horse;
-        };
-        std::vector<Candidate> cands;
-        for (std::size_t i = 0; i < horses.size(); ++i) {
-            const Horse& h = horses[i];
-            if (busy[i] || h.retired || d < h.registered) continue;
-            if (h.local != r.local && !(jpn && !h.local && h.wins >= 4 && !h.jumper)) continue;
-            if (h.jumper != r.jump) continue;
-            const int age = h.age(d);
-            if (age < r.minAge || age > r.maxAge) continue;
-            if (r.fillies && h.sex != '2') continue;
-            const int rest = d - h.lastRun;
-            if (rest < 13) continue;
-            if (!r.local) {
-                if (r.jump) {
-                    if ((r.jyoken == "703") != (h.jumpWins == 0)) continue;
-                } else if (r.level == 0) {
-                    if (h.starts != 0) continue;
-                } else if (r.level <= 4) {
-                    if (h.wins != levelWinsMin(r.level)) continue;
-                } else {
-                    const bool young = r.syubetu == "11" || r.syubetu == "12";
-                    if (h.wins < (young ? 1 : 4)) continue;
-                }
-            }
-            double score = rng.uniform() * 1.2 + std::min(1.0, (rest - 13) / 40.0) * 0.8;
-            if (!r.jump && !r.local) score += (r.turf() ? h.turf : -h.turf) * 0.7;
-            score -= std::abs(r.kyori - h.distance) / 800.0;
-            if (r.level >= 5) score += 0.9 * h.ability;
-            if (r.local && r.level < 5) score -= std::abs(h.ability + 1.6 - 0.8 * r.level) * 0.8;  // ability bands
-            if (jpn && !h.local) score += 2.0;
-            cands.push_back({score, static_cast<int>(i)});
-        }
-        std::sort(cands.begin(), cands.end(), [](const Candidate& a, const Candidate& b) {
-            return a.score != b.score ? a.score > b.score : a.horse < b.horse;
-        });
-        std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(r.target), cands.size());
-        if (jpn) {  // at most five runners from the central tracks, the rest local
-            std::vector<Candidate> mixed;
-            int fromCentral = 0;
-            for (const Candidate& x : cands) {
-                if (!horses[static_cast<std::size_t>(x.horse)].local && ++fromCentral > 5) continue;
-                mixed.push_back(x);
-            }
-            cands = std::move(mixed);
-            n = std::min<std::size_t>(static_cast<std::size_t>(r.target), cands.size());
-        }
-        if (n < 5) continue;  // not enough horses: the race is not held
-        for (std::size_t k = 0; k < n; ++k) {
-            Runner ru;
-            ru.horse = cands[k].horse;
-            busy[static_cast<std::size_t>(ru.horse)] = 1;
-            r.runners.push_back(ru);
-        }
-        kept.push_back(std::move(r));
-    }
+    for (Race& r : races)
+        if (enter(r, rng, horses, busy) || (!r.local && toWinClass(r) && enter(r, rng, horses, busy))) kept.push_back(std::move(r));
     // Race numbers follow one another again at each track.
     std::map<std::string, int> numbers;
     for (Race& r : kept) r.num = ++numbers[r.jyo];
-
-    // Draw, jockeys, weights carried, body weights.
-    for (Race& r : kept) {
-        const int n = static_cast<int>(r.runners.size());
-        rng.shuffle(r.runners);
-        const int basePer = n / 8, extra = n % 8;
-        int uma = 1;
-        for (int waku = 1; waku <= 8 && uma <= n; ++waku) {
-            const int inFrame = n <= 8 ? 1 : basePer + (waku > 8 - extra ? 1 : 0);
-            for (int k = 0; k < inFrame && uma <= n; ++k, ++uma) {
-                r.runners[static_cast<std::size_t>(uma - 1)].uma = uma;
-                r.runners[static_cast<std::size_t>(uma - 1)].waku = waku;
-            }
-        }
-        std::vector<int> pool = pools[r.jyo];
-        if (pool.empty()) pool = pools["central"];
-        std::vector<std::pair<double, int>> js;
-        for (const int j : pool)
-            js.push_back({jockeys[static_cast<std::size_t>(j)].skill + rng.normal(0, 0.8) + (r.jump && jockeys[static_cast<std::size_t>(j)].jumps ? 5 : 0), j});
-        std::sort(js.begin(), js.end(), [](const auto& a, const auto& b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
-        std::vector<std::pair<double, int>> order;
-        for (int k = 0; k < n; ++k) {
-            const Horse& h = horses[static_cast<std::size_t>(r.runners[static_cast<std::size_t>(k)].horse)];
-            order.push_back({h.ability + rng.normal(0, 0.7), k});
-        }
-        std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) { return a.first != b.first ? a.first > b.first : a.second < b.second; });
-        std::vector<int> centralJockeys = pools["central"];
-        for (int k = 0; k < n; ++k) {
-            Runner& ru = r.runners[static_cast<std::size_t>(order[static_cast<std::size_t>(k)].second)];
-            const Horse& h = horses[static_cast<std::size_t>(ru.horse)];
-            if (r.local && !h.local && !centralJockeys.empty()) {  // a central horse brings its jockey
-                ru.jockey = centralJockeys[static_cast<std::size_t>(k) % centralJockeys.size()];
-            } else {
-                ru.jockey = js[static_cast<std::size_t>(k) % js.size()].second;
-            }
-            const int age = h.age(d);
-            int futan;
-            if (r.jump) futan = 600;
-            else if (age == 2) futan = 550;
-            else if (age == 3 && (r.syubetu == "12")) futan = r.day.month() <= 6 ? 560 : 570;
-            else if (age == 3) futan = 550;
-            else futan = 570;
-            if (h.sex == '2') futan -= 20;
-            if (r.jyuryo == '1') futan = std::clamp(530 + static_cast<int>(std::lround(h.ability * 15)) / 5 * 5, 490, 590);
-            if (r.jyuryo == '2') futan += std::min(30, 10 * std::max(0, h.wins - levelWinsMin(r.level) - 1));
-            const Jockey& jk = jockeys[static_cast<std::size_t>(ru.jockey)];
-            if (jk.minarai != '0' && r.grade == ' ' && (r.jyuryo == '3' || r.jyuryo == '4')) futan -= 10 * (jk.minarai - '0');
-            ru.futan = futan;
-            ru.firstStart = h.starts == 0;
-            ru.weight = static_cast<int>(std::lround(h.bodyWeight + rng.normal(0, 4)));
-            ru.diff = h.lastWeight > 0 ? ru.weight - h.lastWeight : 0;
-        }
-        std::sort(r.runners.begin(), r.runners.end(), [](const Runner& a, const Runner& b) { return a.uma < b.uma; });
-    }
+    for (Race& r : kept) saddle(r, rng, *this, pools);
     return kept;
 }
 

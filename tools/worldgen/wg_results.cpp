@@ -170,172 +170,206 @@ void payouts(Race& r, const Market& m) {
         if (place <= m.placesPaid) pay(kPlace, two(uma), true);
 }
 
+// One finisher: its running time before rounding and its runner's index.
+struct Run {
+    double t;
+    int k;
+};
+
+// Scratchings and exclusions before the start, the market's win
+// probabilities, popularity and win odds, the votes and the starters.
+void openMarket(const World& w, Race& r, Rng& rng) {
+    for (Runner& ru : r.runners) {
+        const double u = rng.uniform();
+        ru.ijyo = u < 0.006 ? '1' : u < 0.008 ? '2' : '0';
+        ru.perf = expectedPerformance(w, r, ru);
+        ru.style = w.horses[static_cast<std::size_t>(ru.horse)].style;
+    }
+    double sum = 0;
+    for (Runner& ru : r.runners) {
+        ru.p = ru.ijyo == '0' ? std::exp(1.2 * (ru.perf + rng.normal(0, 0.6))) : 0.0;
+        sum += ru.p;
+    }
+    for (Runner& ru : r.runners) ru.p = sum > 0 ? ru.p / sum : 0.0;
+    std::vector<std::pair<double, int>> byP;
+    for (std::size_t k = 0; k < r.runners.size(); ++k)
+        if (r.runners[k].p > 0) byP.push_back({-r.runners[k].p, static_cast<int>(k)});
+    std::sort(byP.begin(), byP.end());
+    for (std::size_t k = 0; k < byP.size(); ++k) {
+        Runner& ru = r.runners[static_cast<std::size_t>(byP[k].second)];
+        ru.ninki = static_cast<int>(k) + 1;
+        ru.odds = static_cast<int>(std::clamp<long long>(std::llround(8.0 / ru.p), 11, 9999));
+    }
+    r.votes = 200000 + static_cast<long long>(rng.uniform() * 1800000) * (r.grade == 'A' ? 10 : 1);
+    r.starters = static_cast<int>(std::count_if(r.runners.begin(), r.runners.end(), [](const Runner& ru) { return ru.ijyo == '0'; }));
+}
+
+// The pace and the finishers in order of their running times; a horse that
+// does not finish gets abnormality 4.
+std::vector<Run> runTheRace(Race& r, Rng& rng, double variant) {
+    int fronts = 0;
+    for (const Runner& ru : r.runners) fronts += ru.ijyo == '0' && ru.style == 1;
+    r.pace = rng.normal() + 0.25 * (fronts - r.starters / 8.0);
+    const double base = baseTime(r) * (1.0 + goingFactor(r) + variant + 0.002 * r.pace);
+    std::vector<Run> runs;
+    for (std::size_t k = 0; k < r.runners.size(); ++k) {
+        Runner& ru = r.runners[k];
+        if (ru.ijyo != '0') continue;
+        ru.perf += rng.normal(0, 0.45);
+        if (rng.chance(0.003)) {
+            ru.ijyo = '4';  // did not finish
+            continue;
+        }
+        runs.push_back({base * (1.0 - 0.0045 * ru.perf) + rng.normal(0, 0.8), static_cast<int>(k)});
+    }
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.t != b.t ? a.t < b.t : a.k < b.k; });
+    r.finishers = static_cast<int>(runs.size());
+    return runs;
+}
+
+// Finishing times, arrival order and official positions, now and then a dead heat.
+void placeFinishers(Race& r, Rng& rng, const std::vector<Run>& runs) {
+    int deadHeatAt = -1;
+    if (runs.size() >= 3 && rng.chance(0.005)) deadHeatAt = rng.range(0, std::min(3, static_cast<int>(runs.size()) - 2));
+    int prev = 0;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        Runner& ru = r.runners[static_cast<std::size_t>(runs[i].k)];
+        ru.time = std::max(prev, static_cast<int>(std::lround(runs[i].t)));
+        const bool tie = deadHeatAt >= 0 && static_cast<int>(i) == deadHeatAt + 1;
+        if (tie) {
+            ru.time = prev;
+            ru.deadHeat = r.runners[static_cast<std::size_t>(runs[i - 1].k)].deadHeat = true;
+        }
+        prev = ru.time;
+        ru.arrive = static_cast<int>(i) + 1;
+        ru.place = tie ? static_cast<int>(i) : static_cast<int>(i) + 1;
+    }
+}
+
+// Now and then a horse is demoted or disqualified.
+void stewardsInquiry(Race& r, Rng& rng, const std::vector<Run>& runs) {
+    if (runs.size() < 6) return;
+    const auto runner = [&](int i) -> Runner& { return r.runners[static_cast<std::size_t>(runs[static_cast<std::size_t>(i)].k)]; };
+    if (rng.chance(0.004)) {
+        const int i = rng.range(1, 4);
+        Runner& a = runner(i);
+        Runner& b = runner(i + 1);
+        if (a.deadHeat || b.deadHeat) return;
+        a.ijyo = '7';
+        std::swap(a.place, b.place);
+        return;
+    }
+    if (!rng.chance(0.002)) return;
+    Runner& dq = runner(rng.range(0, static_cast<int>(runs.size()) - 2));
+    if (dq.deadHeat) return;
+    dq.ijyo = '5';
+    for (Runner& o : r.runners)
+        if (o.place > dq.place) --o.place;
+    dq.place = static_cast<int>(runs.size());
+}
+
+// Last three and four furlongs of every finisher.
+void lastFurlongs(Race& r, Rng& rng, const std::vector<Run>& runs) {
+    const int l3base = baseLast3F(r);
+    double meanPerf = 0;
+    for (const Run& x : runs) meanPerf += r.runners[static_cast<std::size_t>(x.k)].perf;
+    meanPerf /= static_cast<double>(runs.size());
+    const int kick[5] = {0, 2, 0, -2, -4};
+    for (const Run& x : runs) {
+        Runner& ru = r.runners[static_cast<std::size_t>(x.k)];
+        const double l3 = l3base * (1.0 + goingFactor(r) * 0.8 + 0.012 * r.pace) - 2.5 * (ru.perf - meanPerf) +
+                          kick[ru.style] + rng.normal(0, 2.0);
+        ru.l3f = std::clamp(static_cast<int>(std::lround(l3)), 300, 480);
+        ru.l4f = ru.l3f + static_cast<int>(std::lround((ru.time - ru.l3f) * 200.0 / std::max(200, r.kyori - 600)));
+    }
+}
+
+// Positions and passing orders at the corners, and the running style they show.
+void corners(Race& r, Rng& rng) {
+    r.corners = r.trackCD == 10 ? 0 : (r.kyori < 1500 && !r.jump) ? 2 : 4;
+    const double weights[4] = {0.05, 0.15, 0.3, 0.55};
+    std::vector<double> styleScore(r.runners.size());
+    for (std::size_t k = 0; k < r.runners.size(); ++k) {
+        const double s[5] = {0, 0.0, 0.3, 0.6, 0.85};
+        styleScore[k] = s[r.runners[k].style] + rng.normal(0, 0.12);
+    }
+    const int n = static_cast<int>(r.runners.size());
+    for (int c = 0; c < r.corners; ++c) {
+        const double wgt = weights[4 - r.corners + c];
+        std::vector<std::pair<double, int>> pos;
+        std::vector<std::pair<double, std::size_t>> order;
+        for (std::size_t k = 0; k < r.runners.size(); ++k) {
+            const Runner& ru = r.runners[k];
+            if (ru.ijyo != '0' && ru.ijyo != '5' && ru.ijyo != '7' && !(ru.ijyo == '4' && c < r.corners - 1)) continue;
+            const double fin = ru.arrive > 0 ? (ru.arrive - 1.0) / n : 1.0;
+            const double score = (1 - wgt) * styleScore[k] + wgt * fin;
+            pos.push_back({score, ru.uma});
+            order.push_back({score, k});
+        }
+        std::sort(order.begin(), order.end());
+        for (std::size_t i = 0; i < order.size(); ++i) r.runners[order[i].second].corner[static_cast<std::size_t>(4 - r.corners + c)] = static_cast<int>(i) + 1;
+        r.cornerText[static_cast<std::size_t>(c)] = passingOrder(pos);
+    }
+    for (Runner& ru : r.runners) {
+        if (ru.arrive == 0) continue;
+        const int at = r.corners > 0 ? ru.corner[3] : ru.arrive;
+        ru.style = at == 1 ? 1 : at <= (n + 2) / 3 ? 2 : at <= 2 * n / 3 ? 3 : 4;
+    }
+}
+
+// Margins and time differences; prize money by official position (a dead
+// heat shares the two prizes); laps and sectional times of the race.
+void settle(Race& r, const std::vector<Run>& runs) {
+    const auto runner = [&](std::size_t i) -> Runner& { return r.runners[static_cast<std::size_t>(runs[i].k)]; };
+    const Runner& winner = runner(0);
+    const int second = runs.size() > 1 ? runner(1).time : winner.time;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        Runner& ru = runner(i);
+        ru.timeDiff = i == 0 ? -(second - winner.time) : ru.time - winner.time;
+        if (i == 0) continue;
+        const int behind = ru.time - runner(i - 1).time;
+        ru.margin = ru.deadHeat && behind == 0 ? "D  " : marginCode(behind);
+    }
+    for (Runner& ru : r.runners) {
+        if (ru.place < 1 || ru.place > 5) continue;
+        const auto idx = static_cast<std::size_t>(ru.place - 1);
+        ru.prize = ru.deadHeat && idx + 1 < 5 ? (r.prize[idx] + r.prize[idx + 1]) / 2 : r.prize[idx];
+    }
+    r.laps = lapTimes(r, winner.time, winner.l3f, r.pace);
+    r.l3 = winner.l3f;
+    r.l4 = winner.l4f;
+    if (r.laps.size() >= 4) {
+        r.s3 = r.laps[0] + r.laps[1] + r.laps[2];
+        r.s4 = r.s3 + r.laps[3];
+        r.l4 = std::accumulate(r.laps.end() - 4, r.laps.end(), 0);
+    }
+}
+
+void simulateRace(const World& w, Race& r) {
+    const auto day = static_cast<std::uint64_t>(r.day.n), jyo = static_cast<std::uint64_t>(std::stoi(r.jyo));
+    Rng rng(mix(w.seed, 0x7ace, mix(day, jyo, static_cast<std::uint64_t>(r.num))));
+    Rng trackRng(mix(w.seed, 0x7a7, mix(day, jyo)));  // the day's track variant, shared by its races
+    const double variant = trackRng.normal(0, 0.004);
+    r.cancelled = rng.chance(0.002);
+    openMarket(w, r, rng);
+    if (r.cancelled) {
+        for (Runner& ru : r.runners) ru.style = 0;
+        return;
+    }
+    const std::vector<Run> runs = runTheRace(r, rng, variant);
+    if (runs.empty()) return;
+    placeFinishers(r, rng, runs);
+    stewardsInquiry(r, rng, runs);
+    lastFurlongs(r, rng, runs);
+    corners(r, rng);
+    settle(r, runs);
+    payouts(r, buildMarket(r));
+}
+
 }  // namespace
 
 void World::simulate(std::vector<Race>& races) const {
-    for (Race& r : races) {
-        Rng rng(mix(seed, 0x7ace, mix(static_cast<std::uint64_t>(r.day.n), static_cast<std::uint64_t>(std::stoi(r.jyo)),
-                                      static_cast<std::uint64_t>(r.num))));
-        const Rng trackRng(mix(seed, 0x7a7, mix(static_cast<std::uint64_t>(r.day.n), static_cast<std::uint64_t>(std::stoi(r.jyo)))));
-        Rng variantRng = trackRng;
-        const double variant = variantRng.normal(0, 0.004);
-        r.cancelled = rng.chance(0.002);
-        // Scratched and excluded before the start.
-        for (Runner& ru : r.runners) {
-            const double u = rng.uniform();
-            ru.ijyo = u < 0.006 ? '1' : u < 0.008 ? '2' : '0';
-            ru.perf = expectedPerformance(*this, r, ru);
-            ru.style = horses[static_cast<std::size_t>(ru.horse)].style;
-        }
-        // The market.
-        double sum = 0;
-        for (Runner& ru : r.runners) {
-            ru.p = ru.ijyo == '0' ? std::exp(1.2 * (ru.perf + rng.normal(0, 0.6))) : 0.0;
-            sum += ru.p;
-        }
-        for (Runner& ru : r.runners) ru.p = sum > 0 ? ru.p / sum : 0.0;
-        {
-            std::vector<std::pair<double, int>> byP;
-            for (std::size_t k = 0; k < r.runners.size(); ++k)
-                if (r.runners[k].p > 0) byP.push_back({-r.runners[k].p, static_cast<int>(k)});
-            std::sort(byP.begin(), byP.end());
-            for (std::size_t k = 0; k < byP.size(); ++k) {
-                Runner& ru = r.runners[static_cast<std::size_t>(byP[k].second)];
-                ru.ninki = static_cast<int>(k) + 1;
-                ru.odds = static_cast<int>(std::clamp<long long>(std::llround(8.0 / ru.p), 11, 9999));
-            }
-        }
-        r.votes = 200000 + static_cast<long long>(rng.uniform() * 1800000) * (r.grade == 'A' ? 10 : 1);
-        r.starters = static_cast<int>(std::count_if(r.runners.begin(), r.runners.end(), [](const Runner& ru) { return ru.ijyo == '0'; }));
-        if (r.cancelled) {
-            for (Runner& ru : r.runners) ru.style = 0;
-            continue;
-        }
-
-        // The race itself.
-        int fronts = 0;
-        for (const Runner& ru : r.runners) fronts += ru.ijyo == '0' && ru.style == 1;
-        r.pace = rng.normal() + 0.25 * (fronts - r.starters / 8.0);
-        const double base = baseTime(r) * (1.0 + goingFactor(r) + variant + 0.002 * r.pace);
-        const int l3base = baseLast3F(r);
-        struct Run {
-            double t;
-            int k;
-        };
-        std::vector<Run> runs;
-        for (std::size_t k = 0; k < r.runners.size(); ++k) {
-            Runner& ru = r.runners[k];
-            if (ru.ijyo != '0') continue;
-            ru.perf += rng.normal(0, 0.45);
-            if (rng.chance(0.003)) {
-                ru.ijyo = '4';  // did not finish
-                continue;
-            }
-            runs.push_back({base * (1.0 - 0.0045 * ru.perf) + rng.normal(0, 0.8), static_cast<int>(k)});
-        }
-        std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.t != b.t ? a.t < b.t : a.k < b.k; });
-        r.finishers = static_cast<int>(runs.size());
-        if (runs.empty()) continue;
-        int deadHeatAt = -1;
-        if (runs.size() >= 3 && rng.chance(0.005)) deadHeatAt = rng.range(0, std::min(3, static_cast<int>(runs.size()) - 2));
-        int prev = 0;
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            Runner& ru = r.runners[static_cast<std::size_t>(runs[i].k)];
-            ru.time = std::max(prev, static_cast<int>(std::lround(runs[i].t)));
-            const bool tie = deadHeatAt >= 0 && static_cast<int>(i) == deadHeatAt + 1;
-            if (tie) {
-                ru.time = prev;
-                ru.deadHeat = r.runners[static_cast<std::size_t>(runs[i - 1].k)].deadHeat = true;
-            }
-            prev = ru.time;
-            ru.arrive = static_cast<int>(i) + 1;
-            ru.place = tie ? static_cast<int>(i) : static_cast<int>(i) + 1;
-        }
-        // Now and then a horse is demoted or disqualified.
-        if (runs.size() >= 6 && rng.chance(0.004)) {
-            const int i = rng.range(1, 4);
-            Runner& a = r.runners[static_cast<std::size_t>(runs[static_cast<std::size_t>(i)].k)];
-            Runner& b = r.runners[static_cast<std::size_t>(runs[static_cast<std::size_t>(i + 1)].k)];
-            if (!a.deadHeat && !b.deadHeat) {
-                a.ijyo = '7';
-                std::swap(a.place, b.place);
-            }
-        } else if (runs.size() >= 6 && rng.chance(0.002)) {
-            const int i = rng.range(0, static_cast<int>(runs.size()) - 2);
-            Runner& dq = r.runners[static_cast<std::size_t>(runs[static_cast<std::size_t>(i)].k)];
-            if (!dq.deadHeat) {
-                dq.ijyo = '5';
-                for (Runner& o : r.runners)
-                    if (o.place > dq.place) --o.place;
-                dq.place = static_cast<int>(runs.size());
-            }
-        }
-        // Last 3 furlongs, corners, running style.
-        double meanPerf = 0;
-        for (const Run& x : runs) meanPerf += r.runners[static_cast<std::size_t>(x.k)].perf;
-        meanPerf /= static_cast<double>(runs.size());
-        const int kick[5] = {0, 2, 0, -2, -4};
-        for (const Run& x : runs) {
-            Runner& ru = r.runners[static_cast<std::size_t>(x.k)];
-            const double l3 = l3base * (1.0 + goingFactor(r) * 0.8 + 0.012 * r.pace) - 2.5 * (ru.perf - meanPerf) +
-                              kick[ru.style] + rng.normal(0, 2.0);
-            ru.l3f = std::clamp(static_cast<int>(std::lround(l3)), 300, 480);
-            ru.l4f = ru.l3f + static_cast<int>(std::lround((ru.time - ru.l3f) * 200.0 / std::max(200, r.kyori - 600)));
-        }
-        r.corners = r.trackCD == 10 ? 0 : (r.kyori < 1500 && !r.jump) ? 2 : 4;
-        const double weights[4] = {0.05, 0.15, 0.3, 0.55};
-        std::vector<double> styleScore(r.runners.size());
-        for (std::size_t k = 0; k < r.runners.size(); ++k) {
-            const double s[5] = {0, 0.0, 0.3, 0.6, 0.85};
-            styleScore[k] = s[r.runners[k].style] + rng.normal(0, 0.12);
-        }
-        const int n = static_cast<int>(r.runners.size());
-        for (int c = 0; c < r.corners; ++c) {
-            const double wgt = weights[4 - r.corners + c];
-            std::vector<std::pair<double, int>> pos;
-            std::vector<std::pair<double, std::size_t>> order;
-            for (std::size_t k = 0; k < r.runners.size(); ++k) {
-                const Runner& ru = r.runners[k];
-                if (ru.ijyo != '0' && ru.ijyo != '5' && ru.ijyo != '7' && !(ru.ijyo == '4' && c < r.corners - 1)) continue;
-                const double fin = ru.arrive > 0 ? (ru.arrive - 1.0) / n : 1.0;
-                const double score = (1 - wgt) * styleScore[k] + wgt * fin;
-                pos.push_back({score, ru.uma});
-                order.push_back({score, k});
-            }
-            std::sort(order.begin(), order.end());
-            for (std::size_t i = 0; i < order.size(); ++i) r.runners[order[i].second].corner[static_cast<std::size_t>(4 - r.corners + c)] = static_cast<int>(i) + 1;
-            r.cornerText[static_cast<std::size_t>(c)] = passingOrder(pos);
-        }
-        for (Runner& ru : r.runners) {
-            if (ru.arrive == 0) continue;
-            const int at = r.corners > 0 ? ru.corner[3] : ru.arrive;
-            ru.style = at == 1 ? 1 : at <= (n + 2) / 3 ? 2 : at <= 2 * n / 3 ? 3 : 4;
-        }
-        // Margins and time differences.
-        const Runner& winner = r.runners[static_cast<std::size_t>(runs[0].k)];
-        const int second = runs.size() > 1 ? r.runners[static_cast<std::size_t>(runs[1].k)].time : winner.time;
-        for (std::size_t i = 0; i < runs.size(); ++i) {
-            Runner& ru = r.runners[static_cast<std::size_t>(runs[i].k)];
-            ru.timeDiff = i == 0 ? -(second - winner.time) : ru.time - winner.time;
-            if (i > 0) ru.margin = ru.deadHeat && ru.time == r.runners[static_cast<std::size_t>(runs[i - 1].k)].time ? "D  " : marginCode(ru.time - r.runners[static_cast<std::size_t>(runs[i - 1].k)].time);
-        }
-        // Prize money by official position; a dead heat shares the two prizes.
-        for (Runner& ru : r.runners) {
-            if (ru.place < 1 || ru.place > 5) continue;
-            const auto idx = static_cast<std::size_t>(ru.place - 1);
-            ru.prize = ru.deadHeat && idx + 1 < 5 ? (r.prize[idx] + r.prize[idx + 1]) / 2 : r.prize[idx];
-        }
-        // Laps and sectional times of the race.
-        r.laps = lapTimes(r, winner.time, winner.l3f, r.pace);
-        r.l3 = winner.l3f;
-        r.l4 = winner.l4f;
-        if (r.laps.size() >= 4) {
-            r.s3 = r.laps[0] + r.laps[1] + r.laps[2];
-            r.s4 = r.s3 + r.laps[3];
-            r.l4 = std::accumulate(r.laps.end() - 4, r.laps.end(), 0);
-        }
-        payouts(r, buildMarket(r));
-    }
+    for (Race& r : races) simulateRace(*this, r);
 }
 
 void World::apply(const std::vector<Race>& races) {

@@ -184,7 +184,7 @@ struct Race {
     std::string jyoken = "005";  // JyokenCD5
     std::array<std::string, 5> jyokenAll;
     char grade = ' ';
-    std::string kigo = "   ";
+    std::string kigo = "000";
     char jyuryo = '4';
     bool fillies = false;
     int trackCD = 17, kyori = 1600;
@@ -230,8 +230,7 @@ public:
     // Calendar events of a day that change the population (a new crop on the
     // first of January, retirements); returns the horses registered that day.
     std::vector<int> beginDay(Day d);
-    // The day's races with their runners; empty when nobody races.
-    // The races of a day. A day that must have races (the --today day, so that
+    // The day's races with their runners; empty when nobody races. A day that must have races (the --today day, so that
     // the sample store shows races on any weekday) gets a local meeting when
     // the calendar has none.
     std::vector<Race> programDay(Day d, bool mustRace = false);

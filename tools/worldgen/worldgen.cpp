@@ -24,30 +24,35 @@ public:
         if (!root_.empty() && root_.back() != '/') root_ += '/';
     }
 
-    // One data file: records back to back, named by its timestamp, spec and kind.
-    void add(const std::string& spec, const std::string& ts, const std::string& kind, const std::vector<std::string>& records) {
-        if (records.empty()) return;
-        std::string data;
-        std::size_t size = 0;
-        for (const auto& r : records) size += r.size();
-        data.reserve(size);
-        for (const auto& r : records) data += r;
-        write(spec + "/" + ts + "-" + spec + "-" + kind + ".jvd", data);
-        Count& c = counts_[spec];
-        ++c.files;
-        c.records += records.size();
-        c.bytes += data.size();
+    // The data files of one timestamp: the records back to back, one file per
+    // record kind (as the service delivers them), named by timestamp, spec and
+    // kind; the kinds keep the order of their first records.
+    void add(const std::string& spec, const std::string& ts, const std::vector<std::string>& records) {
+        struct File {
+            std::string kind, data;
+            std::size_t records = 0;
+        };
+        std::vector<File> files;
+        for (const auto& r : records) {
+            const std::string kind = r.substr(0, 2);
+            auto it = std::find_if(files.begin(), files.end(), [&](const File& f) { return f.kind == kind; });
+            if (it == files.end()) it = files.insert(files.end(), File{kind, {}, 0});
+            it->data += r;
+            ++it->records;
+        }
+        for (const File& f : files) {
+            write(spec + "/" + ts + "-" + spec + "-" + f.kind + ".jvd", f.data);
+            count(spec, f.data, f.records);
+        }
     }
-    // A real-time file: spec/key.jvd.
+
+    // A real-time file: spec/key.jvd, every record of the key (of any kind).
     void addRealTime(const std::string& spec, const std::string& key, const std::vector<std::string>& records) {
         if (records.empty()) return;
         std::string data;
         for (const auto& r : records) data += r;
         write(spec + "/" + key + ".jvd", data);
-        Count& c = counts_[spec];
-        ++c.files;
-        c.records += records.size();
-        c.bytes += data.size();
+        count(spec, data, records.size());
     }
     void addText(const std::string& rel, const std::string& text) { write(rel, text); }
 
@@ -75,6 +80,12 @@ private:
     struct Count {
         std::size_t files = 0, records = 0, bytes = 0;
     };
+    void count(const std::string& spec, const std::string& data, std::size_t records) {
+        Count& c = counts_[spec];
+        ++c.files;
+        c.records += records;
+        c.bytes += data.size();
+    }
     // Leaves a file that already has these contents untouched, so that a
     // longer world written over a shorter one keeps the common files as they were.
     void write(const std::string& rel, const std::string& data) {
@@ -150,13 +161,13 @@ private:
             for (std::size_t i = 0; i < w_.breeders.size(); ++i) br.push_back(brRecord(w_, static_cast<int>(i), '1', d, s.version));
             for (std::size_t i = 0; i < w_.breeding.size(); ++i) hn.push_back(hnRecord(w_, static_cast<int>(i), '1', d, s.version));
             const std::string t = ts(d, "000000");
-            out_.add(s.masters, t, "UM", um);
-            out_.add(s.masters, t, "KS", ks);
-            out_.add(s.masters, t, "CH", ch);
-            out_.add(s.masters, t, "BN", bn);
-            out_.add(s.masters, t, "BR", br);
-            out_.add(s.breeding, t, "HN", hn);
-            out_.add(s.breeding, t, "SK", sk);
+            out_.add(s.masters, t, um);
+            out_.add(s.masters, t, ks);
+            out_.add(s.masters, t, ch);
+            out_.add(s.masters, t, bn);
+            out_.add(s.masters, t, br);
+            out_.add(s.breeding, t, hn);
+            out_.add(s.breeding, t, sk);
         }
     }
 
@@ -168,8 +179,8 @@ private:
                 um.push_back(umRecord(w_, h, '1', d, s.version));
                 sk.push_back(skRecord(w_, h, '1', d, s.version));
             }
-            out_.add(s.masters, ts(d, "000000"), "UM", um);
-            out_.add(s.breeding, ts(d, "000000"), "SK", sk);
+            out_.add(s.masters, ts(d, "000000"), um);
+            out_.add(s.breeding, ts(d, "000000"), sk);
         }
     }
 
@@ -178,7 +189,7 @@ private:
             std::vector<std::string> ck;
             for (const Race& r : races)
                 for (const Runner& ru : r.runners) ck.push_back(ckRecord(w_, r, ru, d, s.version));
-            out_.add(s.counts, ts(d, "080000"), "CK", ck);
+            out_.add(s.counts, ts(d, "080000"), ck);
         }
     }
 
@@ -198,9 +209,9 @@ private:
                 for (const char* id : {"O5", "O6"}) big.push_back(oddsRecord(r, m, id, odk, d, r.hasso));
             if (!r.cancelled) raceVideos_.push_back(r.key());
         }
-        out_.add("RACE", ts(d, "180000"), "RA", results);
-        out_.add("RACE", ts(d, "180100"), "O1", odds);
-        out_.add("RACE", ts(d, "180200"), "O5", big);
+        out_.add("RACE", ts(d, "180000"), results);
+        out_.add("RACE", ts(d, "180100"), odds);
+        out_.add("RACE", ts(d, "180200"), big);
         noteTraining(d, races);
     }
 
@@ -218,7 +229,7 @@ private:
         for (const Specs& s : specs_) {
             std::vector<std::string> um;
             for (const int h : horses) um.push_back(umRecord(w_, h, '2', d, s.version));
-            out_.add(s.masters, ts(d, "210000"), "UM", um);
+            out_.add(s.masters, ts(d, "210000"), um);
         }
     }
 
@@ -230,10 +241,10 @@ private:
             for (const int i : changedTrainers_) ch.push_back(chRecord(w_, i, '2', d));
             for (const int i : changedOwners_) bn.push_back(bnRecord(w_, i, '2', d));
             for (const int i : changedBreeders_) br.push_back(brRecord(w_, i, '2', d, s.version));
-            out_.add(s.masters, ts(d, "220000"), "KS", ks);
-            out_.add(s.masters, ts(d, "220000"), "CH", ch);
-            out_.add(s.masters, ts(d, "220000"), "BN", bn);
-            out_.add(s.masters, ts(d, "220000"), "BR", br);
+            out_.add(s.masters, ts(d, "220000"), ks);
+            out_.add(s.masters, ts(d, "220000"), ch);
+            out_.add(s.masters, ts(d, "220000"), bn);
+            out_.add(s.masters, ts(d, "220000"), br);
         }
         changedJockeys_.clear();
         changedTrainers_.clear();
@@ -271,8 +282,8 @@ private:
                 second.push_back(seRecord(w_, r, ru, '2', d - 1, false));
             }
         }
-        out_.add("RACE", ts(d, "060000"), "RA", first);
-        out_.add("RACE", ts(d, "070000"), "RA", second);
+        out_.add("RACE", ts(d, "060000"), first);
+        out_.add("RACE", ts(d, "070000"), second);
         countsOfTheDay(d, races);
         noteTraining(d, races);
         realTime(d, races);
@@ -281,88 +292,106 @@ private:
     // The day's real-time data, as it stands at one o'clock: body weights, the
     // morning's changes, odds of every race, provisional results of the races run.
     void realTime(Day d, std::vector<Race>& races) {
-        constexpr int kNow = 1300;
-        Rng rng(mix(opt_.seed, 0x0b14, static_cast<std::uint64_t>(d.n)));
-        std::vector<std::string> weights, changes, results;
+        std::vector<std::string> weights;
         std::vector<Race*> later;
-        std::map<std::string, const Race*> firstOfTrack;
         for (Race& r : races) {
             if (r.local) continue;
             weights.push_back(whRecord(r, w_, d, addMinutes(r.hasso, -60)));
-            if (!firstOfTrack.count(r.jyo)) firstOfTrack[r.jyo] = &r;
             if (r.hasso > kNow) later.push_back(&r);
         }
-        // Weather and going: the morning announcement at each track, and one change at noon.
-        bool changed = false;
-        for (const auto& [jyo, r] : firstOfTrack) {
-            changes.push_back(weRecord(*r, d, 830, r->tenko, r->siba, r->dirt, '0', '0', '0'));
-            if (!changed && r->siba < '4') {
-                const char worse = static_cast<char>(r->siba + 1);
-                changes.push_back(weRecord(*r, d, 1230, r->tenko == '1' ? '2' : r->tenko, worse, r->dirt, r->tenko, r->siba, r->dirt));
-                changed = true;
-            }
-        }
+        std::vector<std::string> changes = weatherChanges(d, races);
         if (later.size() >= 4) {
+            Rng rng(mix(opt_.seed, 0x0b14, static_cast<std::uint64_t>(d.n)));
             rng.shuffle(later);
-            // A scratching.
-            Race& a = *later[0];
-            for (const Runner& ru : a.runners)
-                if (ru.ijyo == '0') {
-                    changes.push_back(avRecord(w_, a, ru, '1', d, 1005));
-                    break;
-                }
-            // A jockey change: a jockey of the track who does not ride in the race.
-            Race& b = *later[1];
-            std::set<int> riding;
-            for (const Runner& ru : b.runners) riding.insert(ru.jockey);
-            int cand = -1;
-            for (const Race& o : races)
-                for (const Runner& ru : o.runners)
-                    if (cand < 0 && o.jyo == b.jyo && !riding.count(ru.jockey)) cand = ru.jockey;
-            if (cand >= 0) {
-                const Runner& ru = b.runners.back();
-                const Jockey& after = w_.jockeys[static_cast<std::size_t>(cand)];
-                const Jockey& before = w_.jockeys[static_cast<std::size_t>(ru.jockey)];
-                const int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
-                changes.push_back(jcRecord(w_, b, ru, cand, futan, d, 1110));
-            }
-            // A post time change.
-            changes.push_back(tcRecord(*later[2], addMinutes(later[2]->hasso, 10), d, 1150));
-            // A course change: a turf race moved to the dirt.
-            for (std::size_t k = 3; k < later.size(); ++k) {
-                Race& c = *later[k];
-                const auto& dirt = courseDistances(c.jyo, false);
-                if (!c.turf() || dirt.empty()) continue;
-                int best = dirt.front();
-                for (const int x : dirt)
-                    if (std::abs(x - c.kyori) < std::abs(best - c.kyori)) best = x;
-                changes.push_back(ccRecord(c, best, trackCodeFor(c.jyo, 'D', best), d, 1200));
-                break;
-            }
+            morningChanges(d, races, later, changes);
         }
-        // Provisional results of the races run before one o'clock; odds of every race.
-        for (Race& r : races) {
-            if (r.local) continue;
-            const bool run = r.hasso <= 1245;
-            const Market m = buildMarket(r);
-            const char odk = run ? '3' : '1';
-            if (run) {
-                const char dk = r.cancelled ? '9' : r.hasso <= 1215 ? '6' : '5';
-                results.push_back(raRecord(r, dk, d, !r.cancelled));
-                for (const Runner& ru : r.runners) results.push_back(seRecord(w_, r, ru, dk, d, !r.cancelled));
-                if (!r.cancelled) results.push_back(hrRecord(r, '1', d));
-            }
-            const int at = run ? r.hasso : std::min(kNow, addMinutes(r.hasso, -5));
-            std::vector<std::string> all;
-            for (const char* id : {"O1", "O2", "O3", "O4", "O5", "O6"}) all.push_back(oddsRecord(r, m, id, odk, d, at));
-            out_.addRealTime("0B30", r.key(), all);
-            out_.addRealTime("0B34", r.key(), {all[3]});
-            out_.addRealTime("0B35", r.key(), {all[4]});
-            out_.addRealTime("0B36", r.key(), {all[5]});
-        }
+        std::vector<std::string> results;
+        for (Race& r : races)
+            if (!r.local) raceAtOne(d, r, results);
         out_.addRealTime("0B11", d.text(), weights);
         out_.addRealTime("0B14", d.text(), changes);
         out_.addRealTime("0B12", d.text(), results);
+    }
+
+    static constexpr int kNow = 1300;
+
+    // Weather and going: the morning announcement at each central track, and one change at noon.
+    static std::vector<std::string> weatherChanges(Day d, const std::vector<Race>& races) {
+        std::map<std::string, const Race*> firstOfTrack;
+        for (const Race& r : races)
+            if (!r.local && !firstOfTrack.count(r.jyo)) firstOfTrack[r.jyo] = &r;
+        std::vector<std::string> changes;
+        bool changed = false;
+        for (const auto& [jyo, r] : firstOfTrack) {
+            changes.push_back(weRecord(*r, d, 830, r->tenko, r->siba, r->dirt, '0', '0', '0'));
+            if (changed || r->siba >= '4') continue;
+            const char worse = static_cast<char>(r->siba + 1);
+            changes.push_back(weRecord(*r, d, 1230, r->tenko == '1' ? '2' : r->tenko, worse, r->dirt, r->tenko, r->siba, r->dirt));
+            changed = true;
+        }
+        return changes;
+    }
+
+    // A scratching, a jockey change, a post time change and a course change in
+    // the races still to run (at least four, in a shuffled order).
+    void morningChanges(Day d, const std::vector<Race>& races, const std::vector<Race*>& later, std::vector<std::string>& changes) const {
+        const Race& a = *later[0];
+        for (const Runner& ru : a.runners)
+            if (ru.ijyo == '0') {
+                changes.push_back(avRecord(w_, a, ru, '1', d, 1005));
+                break;
+            }
+        if (const std::string jc = jockeyChange(d, races, *later[1]); !jc.empty()) changes.push_back(jc);
+        changes.push_back(tcRecord(*later[2], addMinutes(later[2]->hasso, 10), d, 1150));
+        // A turf race moved to the dirt.
+        for (std::size_t k = 3; k < later.size(); ++k) {
+            const Race& c = *later[k];
+            const auto& dirt = courseDistances(c.jyo, false);
+            if (!c.turf() || dirt.empty()) continue;
+            int best = dirt.front();
+            for (const int x : dirt)
+                if (std::abs(x - c.kyori) < std::abs(best - c.kyori)) best = x;
+            changes.push_back(ccRecord(c, best, trackCodeFor(c.jyo, 'D', best), d, 1200));
+            break;
+        }
+    }
+
+    // The last runner of the race gets a jockey of the track who does not ride
+    // in it; empty when there is none.
+    std::string jockeyChange(Day d, const std::vector<Race>& races, const Race& b) const {
+        std::set<int> riding;
+        for (const Runner& ru : b.runners) riding.insert(ru.jockey);
+        int cand = -1;
+        for (const Race& o : races)
+            for (const Runner& ru : o.runners)
+                if (cand < 0 && o.jyo == b.jyo && !riding.count(ru.jockey)) cand = ru.jockey;
+        if (cand < 0) return {};
+        const Runner& ru = b.runners.back();
+        const Jockey& after = w_.jockeys[static_cast<std::size_t>(cand)];
+        const Jockey& before = w_.jockeys[static_cast<std::size_t>(ru.jockey)];
+        const int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
+        return jcRecord(w_, b, ru, cand, futan, d, 1110);
+    }
+
+    // A central race at one o'clock: its provisional result when it has been
+    // run (into results), and its odds files.
+    void raceAtOne(Day d, const Race& r, std::vector<std::string>& results) {
+        const bool run = r.hasso <= 1245;
+        const Market m = buildMarket(r);
+        const char odk = run ? '3' : '1';
+        if (run) {
+            const char dk = r.cancelled ? '9' : r.hasso <= 1215 ? '6' : '5';
+            results.push_back(raRecord(r, dk, d, !r.cancelled));
+            for (const Runner& ru : r.runners) results.push_back(seRecord(w_, r, ru, dk, d, !r.cancelled));
+            if (!r.cancelled) results.push_back(hrRecord(r, '1', d));
+        }
+        const int at = run ? r.hasso : std::min(kNow, addMinutes(r.hasso, -5));
+        std::vector<std::string> all;
+        for (const char* id : {"O1", "O2", "O3", "O4", "O5", "O6"}) all.push_back(oddsRecord(r, m, id, odk, d, at));
+        out_.addRealTime("0B30", r.key(), all);
+        out_.addRealTime("0B34", r.key(), {all[3]});
+        out_.addRealTime("0B35", r.key(), {all[4]});
+        out_.addRealTime("0B36", r.key(), {all[5]});
     }
 
     void videos() {
