@@ -5,7 +5,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
+#include <unordered_map>
 #include <unistd.h>
 
 #include "cp932.h"
@@ -43,7 +45,49 @@ void makeDirs(const std::string& path) {
     if (ec || !dirExists(path)) throwIoError(sj("フォルダを作成できません"), path, ec ? ec.value() : ENOTDIR);
 }
 
+namespace {
+
+// The files read inside the live ReadCacheScope; nullopt records a missing file.
+struct ReadCache {
+    int depth = 0;
+    std::unordered_map<std::string, std::optional<std::string>> files;
+};
+
+ReadCache& readCache() {
+    static ReadCache cache;
+    return cache;
+}
+
+bool readFileFromDisk(const std::string& path, std::string& out);
+
+}  // namespace
+
+ReadCacheScope::ReadCacheScope() { ++readCache().depth; }
+
+ReadCacheScope::~ReadCacheScope() {
+    if (--readCache().depth == 0) readCache().files.clear();
+}
+
 bool readFile(const std::string& path, std::string& out) {
+    ReadCache& cache = readCache();
+    if (cache.depth == 0) return readFileFromDisk(path, out);
+    auto it = cache.files.find(path);
+    if (it == cache.files.end()) {
+        std::optional<std::string> data;
+        if (std::string read; readFileFromDisk(path, read)) data = std::move(read);
+        it = cache.files.emplace(path, std::move(data)).first;
+    }
+    if (!it->second) {
+        out.clear();
+        return false;
+    }
+    out = *it->second;
+    return true;
+}
+
+namespace {
+
+bool readFileFromDisk(const std::string& path, std::string& out) {
     out.clear();
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
@@ -58,6 +102,8 @@ bool readFile(const std::string& path, std::string& out) {
     if (bad) throwIoError(sj("ファイルを読めません"), path, EIO);
     return true;
 }
+
+}  // namespace
 
 void writeFileAtomic(const std::string& path, std::string_view data) {
     const std::string tmp = path + ".tmp";
