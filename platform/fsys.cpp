@@ -68,21 +68,31 @@ ReadCacheScope::~ReadCacheScope() {
     if (--readCache().depth == 0) readCache().files.clear();
 }
 
-bool readFile(const std::string& path, std::string& out) {
+bool readFileView(const std::string& path, std::string& buffer, std::string_view& view) {
     ReadCache& cache = readCache();
-    if (cache.depth == 0) return readFileFromDisk(path, out);
+    view = {};
+    if (cache.depth == 0) {
+        const bool found = readFileFromDisk(path, buffer);
+        view = buffer;
+        return found;
+    }
     auto it = cache.files.find(path);
     if (it == cache.files.end()) {
         std::optional<std::string> data;
         if (std::string read; readFileFromDisk(path, read)) data = std::move(read);
         it = cache.files.emplace(path, std::move(data)).first;
     }
-    if (!it->second) {
-        out.clear();
-        return false;
-    }
-    out = *it->second;
+    if (!it->second) return false;
+    view = *it->second;
     return true;
+}
+
+bool readFile(const std::string& path, std::string& out) {
+    if (readCache().depth == 0) return readFileFromDisk(path, out);
+    std::string_view view;
+    const bool found = readFileView(path, out, view);
+    out.assign(view);
+    return found;
 }
 
 namespace {
@@ -94,6 +104,8 @@ bool readFileFromDisk(const std::string& path, std::string& out) {
         if (errno == ENOENT || errno == ENOTDIR) return false;
         throwIoError(sj("ファイルを開けません"), path, errno);
     }
+    struct stat st {};
+    if (::fstat(::fileno(f), &st) == 0 && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);

@@ -32,6 +32,10 @@ void makeDirs(const std::string& path);
 // are read from disk once and served from memory afterwards.
 bool readFile(const std::string& path, std::string& out);
 
+// readFile without the copy: view is the file's contents, held in buffer, or
+// in the cache while a ReadCacheScope is alive (valid until the scope ends).
+bool readFileView(const std::string& path, std::string& buffer, std::string_view& view);
+
 // A read-only pass over the store (the evaluation of a race's runners) that
 // reads the same files many times holds one of these around the pass. Scopes
 // nest: the cache lives until the outermost scope ends. Writes made while a
