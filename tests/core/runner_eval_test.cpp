@@ -38,6 +38,7 @@ struct PastRun {
     std::string iJyoCD = "0", kakutei = "01";
     std::string futan = "550", timeDiff = "0", baTaijyu = "480", sexCD = "1";
     std::string dataKubun = "7";
+    std::string syubetuCD = "13", jyokenCD5 = "005", gradeCD = " ";
     std::array<std::string, 3> corners = {"00", "00", "00"};
     std::string variant = "+00 *** T";  // stored for the race; no last-3F variant unless given
 };
@@ -58,8 +59,8 @@ public:
             se.set(name, value);
         }
         for (const auto& [name, value] : {std::pair<const char*, std::string>{"DataKubun", "7"},
-                                          {"TrackCD", r.trackCD}, {"Kyori", r.kyori}, {"SyubetuCD", "13"},
-                                          {"JyokenCD5", "005"}})
+                                          {"TrackCD", r.trackCD}, {"Kyori", r.kyori}, {"SyubetuCD", r.syubetuCD},
+                                          {"JyokenCD5", r.jyokenCD5}, {"GradeCD", r.gradeCD}})
             ra.set(name, value);
         writeRecord(paths.ra(year, md, r.jyoCD), ra.line(), recordKey(Family::RA));
         const std::pair<const char*, std::string> fields[] = {
@@ -238,6 +239,50 @@ TEST(RunnerEval, OnlyTheThreeMostRecentPositionsGiveTheSurfaceValues) {
     EXPECT_EQ(v[9], "**");
     EXPECT_EQ(v[10], "**");
     EXPECT_EQ(v[1], "100");
+}
+
+TEST(RunnerEval, EachKindOfRunTakesItsIndex) {
+    PastRun local = runOn("20240501", 0);  // 古馬地方重 at 大井, alone: the race-based index is the class value
+    local.jyoCD = "44";
+    local.trackCD = "24";
+    local.jyokenCD5 = "000";
+    local.gradeCD = "D";
+    PastRun jump = runOn("20240501", 0);  // alone at its reference time, class 005: 75
+    jump.trackCD = "51";
+    jump.kyori = "3000";
+    jump.time = "3200";
+    PastRun localJump = jump;
+    localJump.jyoCD = "44";
+    PastRun variant = runOn("20240501", 90);
+    variant.variant = "+05 *** T";
+    struct Case {
+        const char* name;
+        PastRun run;
+        const char* course;  // today's, UTF-8
+        bool bbdcmp;
+        const char* value1;
+        const char* cell;  // UTF-8
+    } cases[] = {
+        {"local run", local, "芝1600", false, "90", "  大ダ16  1\r\n 90( 90/ **)"},
+        {"central jump run, jump today", jump, "障3000", false, "75", "  東障30  1\r\n 75( 75/ **)"},
+        {"central jump run, flat today", jump, "芝1600", false, "**", "  東障30  1\r\n **( --/ --)"},
+        {"local jump run", localJump, "障3000", false, "**", "  大障30  1\r\n **( --/ --)"},
+        {"stored variant", variant, "芝1600", false, "95", "  東芝16  1\r\n 95( 95/ **)"},
+        // Computed from the store, the variant of a race of one runner is missing.
+        {"computed variant", variant, "芝1600", true, "**", "  東芝16  1\r\n **( --/ --)"},
+    };
+    for (const Case& k : cases) {
+        EvalStore s;
+        s.add(k.run);
+        s.course = sj(k.course);
+        engineSettings().bbdcmp = k.bbdcmp;
+        RunnerTable& t = allocateRunnerTable(kMainWindowCaller, 1);
+        RunnerCall c = s.call();
+        c.caller = kMainWindowCaller;
+        EXPECT_EQ(s.values(c)[1], k.value1) << k.name;
+        EXPECT_EQ(t.pastCells[4][0], sj(k.cell)) << k.name;
+    }
+    engineSettings() = EngineSettings{};
 }
 
 TEST(RunnerEval, IntervalPenalty) {
