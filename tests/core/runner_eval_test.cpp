@@ -111,6 +111,14 @@ PastRun runOn(const std::string& date, int index) {
     return r;
 }
 
+PastRun scratchedOn(const std::string& date) {
+    PastRun r = runOn(date, 0);
+    r.iJyoCD = "1";
+    r.kakutei = "00";
+    r.time = "0000";
+    return r;
+}
+
 TEST(RunnerEval, HorseWithoutRunsGivesTwentyFiveEmptyValues) {
     EvalStore s;
     EXPECT_EQ(s.evaluate(s.call()), std::string(24, ','));
@@ -119,12 +127,8 @@ TEST(RunnerEval, HorseWithoutRunsGivesTwentyFiveEmptyValues) {
 
 TEST(RunnerEval, ScratchedRunTakesItsPlaceAndTheSixthRunIsNotRead) {
     EvalStore s;
-    PastRun scratched = runOn("20240420", 0);
-    scratched.iJyoCD = "1";
-    scratched.kakutei = "00";
-    scratched.time = "0000";
-    for (const PastRun& r : {runOn("20240501", 80), scratched, runOn("20240410", 85), runOn("20240401", 82),
-                         runOn("20240320", 81), runOn("20240310", 110)})
+    for (const PastRun& r : {runOn("20240501", 80), scratchedOn("20240420"), runOn("20240410", 85),
+                             runOn("20240401", 82), runOn("20240320", 81), runOn("20240310", 110)})
         s.add(r);
     RunnerTable& t = allocateRunnerTable(kMainWindowCaller, 1);
     RunnerCall c = s.call();
@@ -146,7 +150,8 @@ TEST(RunnerEval, EntriesOnOrAfterTheRaceDateAndUnconfirmedRunsTakeNoPlace) {
     PastRun provisional = runOn("20240425", 130);
     provisional.dataKubun = "2";
     for (const PastRun& r : {runOn("20240701", 140), runOn("20240601", 120), runOn("20240501", 80), provisional,
-                         runOn("20240420", 81), runOn("20240410", 82), runOn("20240401", 83), runOn("20240320", 95)})
+                             runOn("20240420", 81), runOn("20240410", 82), runOn("20240401", 83),
+                             runOn("20240320", 95)})
         s.add(r);
     const auto v = s.values(s.call());
     EXPECT_EQ(v[0], "80");
@@ -338,10 +343,7 @@ TEST(RunnerEval, NoBodyWeightsGiveAMeanOfZero) {
 
 TEST(RunnerEval, SummaryIsStoredUntrimmedEveryOtherValueTrimmed) {
     EvalStore s;
-    PastRun scratched = runOn("20240501", 0);
-    scratched.iJyoCD = "1";
-    scratched.kakutei = "00";
-    s.add(scratched);
+    s.add(scratchedOn("20240501"));
     RunnerTable& t = allocateRunnerTable("frmOther", 1);
     const std::string values = s.evaluate(s.call());
     storeEvaluation(t, 0, values);
@@ -517,6 +519,14 @@ TEST(RunnerEvalCli, CallsAndTheirArguments) {
                            out, &err),
               2);
     EXPECT_NE(err.find("BATAIJYU"), std::string::npos);
+    EvalStore s;  // its store root is the default one of its folder
+    s.add(runOn("20240501", 90));
+    EXPECT_EQ(test::runCli({"--home", s.dir.path(), "calc", "eval", "2024", "0601", kHorse, "01234", "01235", "00567",
+                            "芝1600", "55.0", "005", " ", "2", "480", "1"},
+                           out),
+              0);
+    EXPECT_EQ(out, toUtf8(s.evaluate(s.call())) + "\n");
+    EXPECT_EQ(out.substr(0, 10), "\"90\",\"90\",");
     EXPECT_EQ(test::runCli({"--home", home.path(), "calc", "interval", "A"}, out, &err), 2);
     EXPECT_NE(err.find("usage: calc interval GRADECD DAYS"), std::string::npos);
 }

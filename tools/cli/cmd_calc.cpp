@@ -163,22 +163,8 @@ constexpr const char* kCliCaller = "tarvo-cli";
 Outcome calcEval(const Context& ctx, const Words& a) {
     loadSettings(ctx);
     const StorePaths paths(ctx.storeRoot());
-    RunnerCall c;
-    c.caller = kCliCaller;
-    c.year = a[0];
-    c.monthDay = a[1];
-    c.kettoNum = a[2];
-    c.kisyuCode = a[3];
-    c.kisyuCodeBefore = a[4];
-    c.chokyosiCode = a[5];
-    c.courseKey = a[6];
-    c.weightKg = a[7];
-    c.jyokenCD5 = a[8];
-    c.gradeCD = a[9];
-    c.jyuryoCD = a[10];
-    c.baTaijyu = a[11];
-    c.sexCD = a[12];
-    c.row = 1;
+    // The arguments in the order of the call's fields, the caller first and the row last.
+    const RunnerCall c{kCliCaller, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11], a[12], 1};
     return result(evaluateRunner({paths, ctx.home() + "file/"}, c));
 }
 
