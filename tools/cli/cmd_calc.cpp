@@ -15,6 +15,7 @@
 #include "cp932.h"
 #include "engine_settings.h"
 #include "fsys.h"
+#include "newcomer_stats.h"
 #include "settings.h"
 #include "std_tables.h"
 #include "store_paths.h"
@@ -152,6 +153,12 @@ Outcome calcRaceRunIndex(const Context& ctx, const Words& a) {
     return result(index(StorePaths(ctx.storeRoot()), run));
 }
 
+// The newcomer statistics readers: the 18-byte text or an empty line.
+template <std::string (*reader)(const std::string&, std::string_view, std::string_view, std::string_view)>
+Outcome calcNewcomer(const Context& ctx, const Words& a) {
+    return result(reader(ctx.home() + "file/", a[0], a[1], a[2]));
+}
+
 Outcome calcLocalClass(const Context&, const Words& a) {
     return result(std::to_string(localClassValue(a[0], a[1], a[2], a[3], a[4])));
 }
@@ -229,6 +236,9 @@ const std::vector<Function>& functions() {
          "YEAR MONTHDAY JYOCD RACENUM RYAKUSYO6 KIGOCD GRADECD JYOKENCD5 SYUBETUCD FUTAN COURSEKEY TIME",
          calcRaceRunIndex<steeplechaseIndex>},
         {"local-class", 5, "JYOCD SYUBETUCD JYOKENCD5 GRADECD RYAKUSYO6", calcLocalClass},
+        {"shb-jockey", 3, "YEAR KISYUCODE COURSEKEY", calcNewcomer<jockeyStatistics>},
+        {"shb-sire", 3, "YEAR NAME COURSEKEY", calcNewcomer<sireStatistics>},
+        {"shb-damsire", 3, "YEAR NAME COURSEKEY", calcNewcomer<damSireStatistics>},
     };
     return list;
 }
