@@ -1,7 +1,6 @@
 #include "unit_smbdtmk.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -41,7 +40,7 @@ void setBar(QProgressBar* bar, int position, int maximum) {
 }  // namespace
 
 TfrmSmbDtMk::TfrmSmbDtMk(const std::string& fileFolder, const std::string& storeRoot, QWidget* parent)
-    : QDialog(parent), fileFolder_(fileFolder), storeRoot_(storeRoot) {
+    : BusyDialog(parent), fileFolder_(fileFolder), storeRoot_(storeRoot) {
     setObjectName(QStringLiteral("frmSmbDtMk"));
     setWindowTitle(QStringLiteral("新馬予想用補助データ作成"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -89,27 +88,16 @@ void TfrmSmbDtMk::setIdle(bool idle) {
 }
 
 void TfrmSmbDtMk::start() {
-    if (running_) return;
-    running_ = true;
+    if (running()) return;
+    setRunning(true);
     setIdle(false);
     const NewcomerBuildOutcome outcome =
         makeNewcomerYears(StorePaths(storeRoot_), fileFolder_,
                           chosenYears(sjs(cboFrYear_->currentText()), sjs(cboToYear_->currentText())), progress_,
                           *this);
     setIdle(true);
-    running_ = false;
+    setRunning(false);
     showMessage(this, outcome.kind, outcome.text);
-}
-
-void TfrmSmbDtMk::reject() {
-    if (!running_) QDialog::reject();
-}
-
-void TfrmSmbDtMk::closeEvent(QCloseEvent* event) {
-    if (running_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
 }
 
 void TfrmSmbDtMk::yearBar(int position, int maximum) { setBar(ProgressBar0_, position, maximum); }

@@ -5,9 +5,9 @@
 // before the next line, file or year.
 #pragma once
 
-#include <QDialog>
 #include <string>
 
+#include "busy_dialog.h"
 #include "newcomer_stats.h"
 #include "shbmk_view.h"
 
@@ -18,7 +18,7 @@ class QPushButton;
 
 namespace tarvo {
 
-class TfrmSmbDtMk : public QDialog, private NewcomerBuildView {
+class TfrmSmbDtMk : public BusyDialog, private NewcomerBuildView {
     Q_OBJECT
 
 public:
@@ -27,15 +27,6 @@ public:
 
     // Counts the store below storeRoot into fileFolder + "shbdat/"; centred on the screen.
     TfrmSmbDtMk(const std::string& fileFolder, const std::string& storeRoot, QWidget* parent = nullptr);
-
-    bool running() const { return running_; }
-
-public slots:
-    // Escape and the close button do nothing while counting.
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void start();
@@ -49,7 +40,6 @@ private:
 
     std::string fileFolder_, storeRoot_;
     NewcomerProgress progress_;
-    bool running_ = false;
 
     QProgressBar *ProgressBar0_ = nullptr, *ProgressBar1_ = nullptr;
     QLabel* StaticText1_ = nullptr;

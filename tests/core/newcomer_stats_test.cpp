@@ -11,6 +11,7 @@
 #include "layouts.h"
 #include "newcomer_stats.h"
 #include "shbmk_view.h"
+#include "store_fixture.h"
 #include "store_paths.h"
 #include "test_support.h"
 #include "textfn.h"
@@ -25,40 +26,54 @@ struct Starter {
     std::string nyusen;
 };
 
-struct Race {
-    std::string year = "2020", monthDay = "0607", jyoCD = "05", raceNum = "01";
-    std::string jyokenCD5 = "701", trackCD = "10", kyori = "1600", dataKubun = "7";
-};
+using Race = test::StoreFixture::Race;
 
-// A small store whose files are written whole once every race is added.
-class NewcomerStore {
+// A newcomer race at 東京 on 芝1600, 7 June 2020.
+Race newcomerRace() {
+    Race r;
+    r.monthDay = "0607";
+    r.jyoCD = "05";
+    r.raceNum = "01";
+    r.jyokenCD5 = "701";
+    return r;
+}
+
+// Newcomer race i of 2020, one a day: twelve days a month, race number by the day.
+Race newcomerRace(int i) {
+    Race r = newcomerRace();
+    char md[8], rn[8];
+    std::snprintf(md, sizeof md, "%02d%02d", 1 + i / 12, 1 + i % 12);
+    std::snprintf(rn, sizeof rn, "%02d", 1 + i % 12);
+    r.monthDay = md;
+    r.raceNum = rn;
+    return r;
+}
+
+// A small store: the races stored at once, their runners and horses written
+// whole by write().
+class NewcomerStore : public test::StoreFixture {
 public:
-    explicit NewcomerStore(const std::string& root) : paths(root) {}
+    using StoreFixture::StoreFixture;
 
     void add(const Race& r, const std::vector<Starter>& runs) {
-        LineBuilder ra(Family::RA);
-        setRace(ra, r);
-        ra.set("JyokenCD5", r.jyokenCD5);
-        append(paths.ra(r.year, r.monthDay, r.jyoCD), ra.line());
+        addRace(r);
         int umaban = 0;
         for (const Starter& run : runs) {
             char num[16];
             std::snprintf(num, sizeof num, "%02d", ++umaban);
             std::snprintf(kettoNum_, sizeof kettoNum_, "2018%06d", ++horses_);
             LineBuilder se(Family::SE);
-            setRace(se, r);
-            se.set("Umaban", num);
-            se.set("KettoNum", kettoNum_);
-            se.set("KisyuCode", run.kisyuCode);
-            se.set("KisyuRyakusyo", sj(run.ryakusyo));
-            se.set("NyusenJyuni", run.nyusen);
-            append(paths.se(r.year, r.monthDay, r.jyoCD), se.line());
+            test::setRaceKey(se, r);
+            fill(se, {{"DataKubun", r.dataKubun}, {"TrackCD", r.trackCD}, {"Kyori", r.kyori}, {"Umaban", num},
+                      {"KettoNum", kettoNum_}, {"KisyuCode", run.kisyuCode}, {"KisyuRyakusyo", sj(run.ryakusyo)},
+                      {"NyusenJyuni", run.nyusen}});
+            files_[paths.se(r.year, r.monthDay, r.jyoCD)] += se.line();
             if (run.sire.empty() && run.damSire.empty()) continue;
             LineBuilder um(Family::UM);
-            um.set("KettoNum", kettoNum_);
-            um.set("Ketto3InfoBamei1", sj(run.sire));
-            um.set("Ketto3InfoBamei5", sj(run.damSire));
-            append(paths.um(kettoNum_, "datn"), um.line());
+            fill(um, {{"KettoNum", kettoNum_},
+                      {"Ketto3InfoBamei1", sj(run.sire)},
+                      {"Ketto3InfoBamei5", sj(run.damSire)}});
+            files_[paths.um(kettoNum_, "datn")] += um.line();
         }
     }
 
@@ -66,21 +81,10 @@ public:
         for (const auto& [path, data] : files_) test::spit(path, data);
     }
 
-    StorePaths paths;
-
 private:
-    static void setRace(LineBuilder& b, const Race& r) {
-        b.set("DataKubun", r.dataKubun);
-        b.set("Year", r.year);
-        b.set("MonthDay", r.monthDay);
-        b.set("JyoCD", r.jyoCD);
-        b.set("Kaiji", "01");
-        b.set("Nichiji", "01");
-        b.set("RaceNum", r.raceNum);
-        b.set("TrackCD", r.trackCD);
-        b.set("Kyori", r.kyori);
+    static void fill(LineBuilder& b, std::initializer_list<std::pair<const char*, std::string>> fields) {
+        for (const auto& [name, value] : fields) EXPECT_TRUE(b.set(name, value)) << name;
     }
-    void append(const std::string& path, const std::string& line) { files_[path] += line; }
 
     std::map<std::string, std::string> files_;
     char kettoNum_[16] = {};
@@ -121,12 +125,12 @@ TEST_F(NewcomerStats, WhichRunsCountAndInWhichBlocks) {
         std::string want;  // the eight blocks; "" when the run is not counted
     };
     auto race = [](const char* trackCD, const char* kyori) {
-        Race r;
+        Race r = newcomerRace();
         r.trackCD = trackCD;
         r.kyori = kyori;
         return r;
     };
-    Race newcomer702, provisional, local, dirtLocal;
+    Race newcomer702 = newcomerRace(), provisional = newcomerRace(), local = newcomerRace();
     newcomer702.jyokenCD5 = "702";
     provisional.dataKubun = "3";
     local.jyoCD = "44";
@@ -171,7 +175,7 @@ TEST_F(NewcomerStats, WhichRunsCountAndInWhichBlocks) {
 }
 
 TEST_F(NewcomerStats, KeysInOrderOfTheirFirstRunWithTheLastShortNameAndEmptyKeysLeftOut) {
-    Race first, second;
+    Race first = newcomerRace(), second = newcomerRace();
     second.raceNum = "02";
     second.trackCD = "24";
     store.add(first, {{"00200", "Ｂ騎手", "父Ｂ", "母父Ｂ", "01"},
@@ -206,15 +210,8 @@ TEST_F(NewcomerStats, CountsTooLargeForTheirFieldTakeItsLargestValueSoNoLineShif
     for (const auto& [a, b, c, d, want] : cases) EXPECT_EQ(placeBlockText(a, b, c, d), want) << a << " " << d;
 
     // 100 wins and one second of one jockey on turf 1600: read back as 99 and 1.
-    for (int i = 0; i < 101; ++i) {
-        Race r;
-        char md[8], rn[8];
-        std::snprintf(md, sizeof md, "%02d%02d", 1 + i / 12, 1 + i % 12);
-        std::snprintf(rn, sizeof rn, "%02d", 1 + i % 12);
-        r.monthDay = md;
-        r.raceNum = rn;
-        store.add(r, {{"01234", "武豊", "サンデー", "ノーザン", i == 100 ? "02" : "01"}});
-    }
+    for (int i = 0; i < 101; ++i)
+        store.add(newcomerRace(i), {{"01234", "武豊", "サンデー", "ノーザン", i == 100 ? "02" : "01"}});
     store.write();
     make(2020);
     const std::string jockeys = test::slurp(statsFile(NewcomerTable::Jockey, 2020));
@@ -226,15 +223,6 @@ TEST_F(NewcomerStats, CountsTooLargeForTheirFieldTakeItsLargestValueSoNoLineShif
 TEST_F(NewcomerStats, TablesHoldAtMost1500KeysAndFurtherKeysCountNowhere) {
     // 1500 jockeys and sires placed fifth on turf; then a dirt race won by one
     // more of each, with the first key second.
-    auto raceNo = [](int i) {
-        Race r;
-        char md[8], rn[8];
-        std::snprintf(md, sizeof md, "%02d%02d", 1 + i / 12, 1 + i % 12);
-        std::snprintf(rn, sizeof rn, "%02d", 1 + i % 12);
-        r.monthDay = md;
-        r.raceNum = rn;
-        return r;
-    };
     auto run = [](int k, const char* nyusen) {
         char code[16];
         std::snprintf(code, sizeof code, "%05d", k);
@@ -245,9 +233,9 @@ TEST_F(NewcomerStats, TablesHoldAtMost1500KeysAndFurtherKeysCountNowhere) {
     for (int first = 0; first < keys; first += 16, ++races) {
         std::vector<Starter> runs;
         for (int k = first; k < std::min(keys, first + 16); ++k) runs.push_back(run(k, "05"));
-        store.add(raceNo(races), runs);
+        store.add(newcomerRace(races), runs);
     }
-    Race dirt = raceNo(races);
+    Race dirt = newcomerRace(races);
     dirt.trackCD = "24";
     store.add(dirt, {run(keys, "01"), run(0, "02")});
     store.write();
@@ -338,7 +326,7 @@ protected:
     void SetUp() override {
         for (const char* year : {"2018", "2019", "2020"}) {
             for (const char* monthDay : {"0601", "0602"}) {
-                Race r;
+                Race r = newcomerRace();
                 r.year = year;
                 r.monthDay = monthDay;
                 store.add(r, {{"01234", "武豊", "サンデー", "ノーザン", "01"}});

@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "fsys.h"
-#include "msgbox.h"
+#include "message_capture.h"
 #include "newcomer_stats.h"
 #include "screen_registry.h"
 #include "store_fixture.h"
@@ -22,21 +22,14 @@
 namespace tarvo {
 namespace {
 
-QString u(const char* utf8) { return QString::fromUtf8(utf8); }
+using test::Captured;
+using test::child;
 
-struct Captured {
-    MessageKind kind;
-    QString text;
-    bool operator==(const Captured& o) const { return kind == o.kind && text == o.text; }
-};
+QString u(const char* utf8) { return QString::fromUtf8(utf8); }
 
 class SmbDtMkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        setMessageSink([this](MessageKind k, const QString& caption, const QString& t) {
-            EXPECT_EQ(caption, u("TARVO Ver.2.00"));
-            messages.push_back({k, t});
-        });
         // Two race days of each year: two SE files a year.
         for (const char* year : {"2022", "2023", "2024"}) {
             for (const char* monthDay : {"0601", "0602"}) {
@@ -46,14 +39,6 @@ protected:
                 store.addRunner(r, 1, "01", "1360", "345");
             }
         }
-    }
-    void TearDown() override { setMessageSink({}); }
-
-    template <class T>
-    T* child(QWidget& w, const char* name) {
-        T* c = w.findChild<T*>(u(name));
-        EXPECT_NE(c, nullptr) << name;
-        return c;
     }
     QStringList items(QComboBox* c) {
         QStringList l;
@@ -66,7 +51,8 @@ protected:
 
     test::TempDir home;
     test::StoreFixture store{home.path() + "data/"};
-    std::vector<Captured> messages;
+    test::MessageCapture capture;
+    std::vector<Captured>& messages = capture.messages;
 };
 
 TEST_F(SmbDtMkTest, OpensCentredWithTheStoredYearsChosenFirstToLast) {
