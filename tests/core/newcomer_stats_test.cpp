@@ -41,7 +41,7 @@ Race newcomerRace() {
 // Newcomer race i of 2020, one a day: twelve days a month, race number by the day.
 Race newcomerRace(int i) {
     Race r = newcomerRace();
-    char md[8], rn[8];
+    char md[32], rn[16];
     std::snprintf(md, sizeof md, "%02d%02d", 1 + i / 12, 1 + i % 12);
     std::snprintf(rn, sizeof rn, "%02d", 1 + i % 12);
     r.monthDay = md;
