@@ -15,6 +15,7 @@
 #include "cp932.h"
 #include "engine_settings.h"
 #include "fsys.h"
+#include "newcomer_stats.h"
 #include "settings.h"
 #include "std_tables.h"
 #include "store_paths.h"
@@ -153,6 +154,12 @@ Outcome calcRaceRunIndex(const Context& ctx, const Words& a) {
     return result(index(StorePaths(ctx.storeRoot()), run));
 }
 
+// The newcomer statistics readers: the 18-byte text or an empty line.
+template <std::string (*reader)(const std::string&, std::string_view, std::string_view, std::string_view)>
+Outcome calcNewcomer(const Context& ctx, const Words& a) {
+    return result(reader(ctx.home() + "file/", a[0], a[1], a[2]));
+}
+
 Outcome calcLocalClass(const Context&, const Words& a) {
     return result(std::to_string(localClassValue(a[0], a[1], a[2], a[3], a[4])));
 }
@@ -265,6 +272,9 @@ const std::vector<Function>& functions() {
         {"course-check", 8, "YEAR MONTHDAY JYOCD RACENUM GRADECD KYORI TRACKCD KETTONUM", calcCourseCheck},
         {"jockey-check", 8, "YEAR MONTHDAY JYOCD RACENUM KISYUCODE KYORI TRACKCD KETTONUM", calcJockeyCheck},
         {"interval", 2, "GRADECD DAYS", calcInterval},
+        {"shb-jockey", 3, "YEAR KISYUCODE COURSEKEY", calcNewcomer<jockeyStatistics>},
+        {"shb-sire", 3, "YEAR NAME COURSEKEY", calcNewcomer<sireStatistics>},
+        {"shb-damsire", 3, "YEAR NAME COURSEKEY", calcNewcomer<damSireStatistics>},
     };
     return list;
 }
