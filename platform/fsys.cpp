@@ -5,7 +5,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sys/stat.h>
+#include <unordered_map>
 #include <unistd.h>
 
 #include "cp932.h"
@@ -43,13 +45,67 @@ void makeDirs(const std::string& path) {
     if (ec || !dirExists(path)) throwIoError(sj("フォルダを作成できません"), path, ec ? ec.value() : ENOTDIR);
 }
 
+namespace {
+
+// The files read inside the live ReadCacheScope; nullopt records a missing file.
+struct ReadCache {
+    int depth = 0;
+    std::unordered_map<std::string, std::optional<std::string>> files;
+};
+
+ReadCache& readCache() {
+    static ReadCache cache;
+    return cache;
+}
+
+bool readFileFromDisk(const std::string& path, std::string& out);
+
+}  // namespace
+
+ReadCacheScope::ReadCacheScope() { ++readCache().depth; }
+
+ReadCacheScope::~ReadCacheScope() {
+    if (--readCache().depth == 0) readCache().files.clear();
+}
+
+bool readFileView(const std::string& path, std::string& buffer, std::string_view& view) {
+    ReadCache& cache = readCache();
+    view = {};
+    if (cache.depth == 0) {
+        const bool found = readFileFromDisk(path, buffer);
+        view = buffer;
+        return found;
+    }
+    auto it = cache.files.find(path);
+    if (it == cache.files.end()) {
+        std::optional<std::string> data;
+        if (std::string read; readFileFromDisk(path, read)) data = std::move(read);
+        it = cache.files.emplace(path, std::move(data)).first;
+    }
+    if (!it->second) return false;
+    view = *it->second;
+    return true;
+}
+
 bool readFile(const std::string& path, std::string& out) {
+    if (readCache().depth == 0) return readFileFromDisk(path, out);
+    std::string_view view;
+    const bool found = readFileView(path, out, view);
+    out.assign(view);
+    return found;
+}
+
+namespace {
+
+bool readFileFromDisk(const std::string& path, std::string& out) {
     out.clear();
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f) {
         if (errno == ENOENT || errno == ENOTDIR) return false;
         throwIoError(sj("ファイルを開けません"), path, errno);
     }
+    struct stat st {};
+    if (::fstat(::fileno(f), &st) == 0 && st.st_size > 0) out.reserve(static_cast<std::size_t>(st.st_size));
     char buf[65536];
     std::size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
@@ -58,6 +114,8 @@ bool readFile(const std::string& path, std::string& out) {
     if (bad) throwIoError(sj("ファイルを読めません"), path, EIO);
     return true;
 }
+
+}  // namespace
 
 void writeFileAtomic(const std::string& path, std::string_view data) {
     const std::string tmp = path + ".tmp";

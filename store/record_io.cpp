@@ -164,7 +164,8 @@ void updateRecord(const std::string& path, std::string_view keyLine, const std::
 void forEachLine(const std::string& path, const std::function<bool(std::string_view)>& fn) {
     if (path.empty()) return;
     std::string data;
-    if (readFile(path, data)) forEachLineOf(data, fn);
+    std::string_view view;
+    if (readFileView(path, data, view)) forEachLineOf(view, fn);
 }
 
 void forEachLineOf(std::string_view data, const std::function<bool(std::string_view)>& fn) {

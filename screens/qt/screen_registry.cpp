@@ -1,6 +1,8 @@
 #include "screen_registry.h"
 
+#include "fsys.h"
 #include "unit_dtget.h"
+#include "unit_smbdtmk.h"
 
 namespace tarvo {
 namespace {
@@ -11,8 +13,15 @@ void openModal(const ScreenContext& c) {
     screen.exec();
 }
 
+// The file folder is the program folder's "file/", beside the settings file.
+void openSmbDtMk(const ScreenContext& c) {
+    TfrmSmbDtMk screen(dirName(c.settingsPath) + "file/", c.storeRoot, c.parent);
+    screen.exec();
+}
+
 constexpr ScreenEntry kScreens[] = {
     {"mnuSetUp", openModal<TfrmDataGet>},
+    {"mnuSmbDtMk", openSmbDtMk},
 };
 
 }  // namespace

@@ -132,5 +132,29 @@ TEST_F(RecordIoTest, ReaderSeesMissingFilesAsEmptyAndStopsOnRequest) {
     EXPECT_EQ(readLines(path), (std::vector<std::string>{"a", "b", "c"}));
 }
 
+TEST(ReadCacheScope, FilesAreReadOnceUntilTheOutermostScopeEnds) {
+    test::TempDir dir;
+    const std::string a = dir.path() + "a.dat", missing = dir.path() + "b.dat";
+    test::spit(a, "one\r\n");
+    auto lines = [](const std::string& path) { return readLines(path).size(); };
+    {
+        const ReadCacheScope outer;
+        EXPECT_EQ(lines(a), 1u);
+        EXPECT_EQ(lines(missing), 0u);
+        {
+            const ReadCacheScope inner;
+            test::spit(a, "one\r\ntwo\r\n");
+            test::spit(missing, "new\r\n");
+        }
+        std::string data;
+        EXPECT_TRUE(readFile(a, data));
+        EXPECT_EQ(data, "one\r\n");  // the inner scope's end keeps the outer cache
+        EXPECT_FALSE(readFile(missing, data));
+        EXPECT_EQ(lines(missing), 0u);
+    }
+    EXPECT_EQ(lines(a), 2u);
+    EXPECT_EQ(lines(missing), 1u);
+}
+
 }  // namespace
 }  // namespace tarvo

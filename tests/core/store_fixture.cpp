@@ -20,6 +20,8 @@ void setKey(LineBuilder& b, const StoreFixture::Race& r) {
 
 }  // namespace
 
+void setRaceKey(LineBuilder& b, const StoreFixture::Race& r) { setKey(b, r); }
+
 void StoreFixture::addRace(const Race& r) {
     LineBuilder b(Family::RA);
     setKey(b, r);

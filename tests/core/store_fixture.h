@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "layouts.h"
 #include "store_paths.h"
 
 namespace tarvo::test {
@@ -27,6 +28,9 @@ public:
 
     StorePaths paths;
 };
+
+// Sets the race identity of a RA or SE line (Kaiji and Nichiji "01").
+void setRaceKey(LineBuilder& b, const StoreFixture::Race& r);
 
 // A race of 2024 with the fields that lists of races tell apart.
 StoreFixture::Race race(const std::string& monthDay, const std::string& jyoCD, const std::string& raceNum,

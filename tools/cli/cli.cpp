@@ -22,6 +22,7 @@ const std::vector<CommandInfo>& commands() {
         {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
+        {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},
     };
     return list;
 }

@@ -57,5 +57,6 @@ int cmdRaces(Context& ctx);
 int cmdDates(Context& ctx);
 int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
+int cmdShb(Context& ctx);
 
 }  // namespace tarvo::cli

@@ -15,11 +15,13 @@
 #include "cp932.h"
 #include "engine_settings.h"
 #include "fsys.h"
+#include "newcomer_stats.h"
 #include "settings.h"
 #include "std_tables.h"
 #include "store_paths.h"
 #include "textfn.h"
 #include "run_index.h"
+#include "runner_eval.h"
 #include "time_calc.h"
 #include "track_variant.h"
 
@@ -152,8 +154,39 @@ Outcome calcRaceRunIndex(const Context& ctx, const Words& a) {
     return result(index(StorePaths(ctx.storeRoot()), run));
 }
 
+// The newcomer statistics readers: the 18-byte text or an empty line.
+template <std::string (*reader)(const std::string&, std::string_view, std::string_view, std::string_view)>
+Outcome calcNewcomer(const Context& ctx, const Words& a) {
+    return result(reader(ctx.home() + "file/", a[0], a[1], a[2]));
+}
+
 Outcome calcLocalClass(const Context&, const Words& a) {
     return result(std::to_string(localClassValue(a[0], a[1], a[2], a[3], a[4])));
+}
+
+// The command line evaluates as a caller other than the main window.
+constexpr const char* kCliCaller = "tarvo-cli";
+
+Outcome calcEval(const Context& ctx, const Words& a) {
+    loadSettings(ctx);
+    const StorePaths paths(ctx.storeRoot());
+    // The arguments in the order of the call's fields, the caller first and the row last.
+    const RunnerCall c{kCliCaller, a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8], a[9], a[10], a[11], a[12], 1};
+    return result(evaluateRunner({paths, ctx.home() + "file/"}, c));
+}
+
+Outcome calcCourseCheck(const Context& ctx, const Words& a) {
+    return result(courseAptitudeCheck(StorePaths(ctx.storeRoot()), {a[0], a[1], a[2], a[3]}, a[4], a[5], a[6], a[7]));
+}
+
+Outcome calcJockeyCheck(const Context& ctx, const Words& a) {
+    return result(jockeyAptitudeCheck(StorePaths(ctx.storeRoot()), {a[0], a[1], a[2], a[3]}, a[4], a[5], a[6], a[7]));
+}
+
+Outcome calcInterval(const Context&, const Words& a) {
+    long long days = 0;
+    if (!parseInt(a[1], days)) return failure("DAYS must be a whole number");
+    return result(std::to_string(intervalPenalty(a[0], static_cast<int>(days))));
 }
 
 // The numeric arguments by name, with the range of the stored field each
@@ -175,6 +208,9 @@ constexpr ArgumentRange kArgumentRanges[] = {
     {"L3FVARIANT", -999, 999, "a variant of 4 characters"},
     {"FUTAN", 0, 999, "a weight of 3 digits in tenths of a kilogram"},
     {"WIDTH", 0, 99999, "a field width"},
+    {"WEIGHTKG", 0, 99, "a weight carried in kilograms"},
+    {"BATAIJYU", 0, 999, "a body weight of 3 digits in kilograms"},
+    {"DAYS", -99999, 99999, "a number of days"},
 };
 
 // The refusal of an argument outside its field's range, or "".
@@ -229,6 +265,16 @@ const std::vector<Function>& functions() {
          "YEAR MONTHDAY JYOCD RACENUM RYAKUSYO6 KIGOCD GRADECD JYOKENCD5 SYUBETUCD FUTAN COURSEKEY TIME",
          calcRaceRunIndex<steeplechaseIndex>},
         {"local-class", 5, "JYOCD SYUBETUCD JYOKENCD5 GRADECD RYAKUSYO6", calcLocalClass},
+        {"eval", 13,
+         "YEAR MONTHDAY KETTONUM KISYUCODE KISYUCODEBEFORE CHOKYOSICODE COURSEKEY WEIGHTKG JYOKENCD5 GRADECD "
+         "JYURYOCD BATAIJYU SEXCD",
+         calcEval},
+        {"course-check", 8, "YEAR MONTHDAY JYOCD RACENUM GRADECD KYORI TRACKCD KETTONUM", calcCourseCheck},
+        {"jockey-check", 8, "YEAR MONTHDAY JYOCD RACENUM KISYUCODE KYORI TRACKCD KETTONUM", calcJockeyCheck},
+        {"interval", 2, "GRADECD DAYS", calcInterval},
+        {"shb-jockey", 3, "YEAR KISYUCODE COURSEKEY", calcNewcomer<jockeyStatistics>},
+        {"shb-sire", 3, "YEAR NAME COURSEKEY", calcNewcomer<sireStatistics>},
+        {"shb-damsire", 3, "YEAR NAME COURSEKEY", calcNewcomer<damSireStatistics>},
     };
     return list;
 }
