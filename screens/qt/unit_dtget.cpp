@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QDateEdit>
 #include <QGroupBox>
 #include <QLabel>
@@ -73,7 +72,7 @@ std::string yyyymmdd(const QDate& d) { return QString::asprintf("%04d%02d%02d", 
 
 TfrmDataGet::TfrmDataGet(const std::string& settingsPath, const std::string& storeRoot,
                          JVDTLabLib_TLB::IJVLink& jvlink, QWidget* parent)
-    : QDialog(parent) {
+    : BusyDialog(parent) {
     setObjectName(QStringLiteral("TfrmDataGet"));
     setWindowTitle(QStringLiteral("JRA-VANデータ登録"));
     setFont(pGothic(12));
@@ -169,8 +168,8 @@ void TfrmDataGet::toggleLockOff(bool checked) {
 }
 
 void TfrmDataGet::startRun() {
-    if (running_) return;
-    running_ = true;
+    if (running()) return;
+    setRunning(true);
     const bool setup = !rbtnUsual_->isChecked();
     btnCancel_->setEnabled(true);
     btnDataAdd_->setEnabled(false);
@@ -199,18 +198,7 @@ void TfrmDataGet::startRun() {
     btnClose_->setEnabled(true);
     mnuLockOff_->setEnabled(true);
     btnCancel_->setEnabled(false);
-    running_ = false;
-}
-
-void TfrmDataGet::reject() {
-    if (!running_) QDialog::reject();
-}
-
-void TfrmDataGet::closeEvent(QCloseEvent* event) {
-    if (running_)
-        event->ignore();
-    else
-        QDialog::closeEvent(event);
+    setRunning(false);
 }
 
 void TfrmDataGet::status(int group, const std::string& text, StatusColour colour, const std::string& count) {

@@ -4,11 +4,11 @@
 // itself is RegistrationRun; this screen is its view.
 #pragma once
 
-#include <QDialog>
 #include <array>
 #include <memory>
 
 #include "JVDTLabLib_TLB.h"
+#include "busy_dialog.h"
 #include "registration.h"
 #include "view_cells.h"
 
@@ -23,7 +23,7 @@ class QTimer;
 
 namespace tarvo {
 
-class TfrmDataGet : public QDialog, private RegistrationView {
+class TfrmDataGet : public BusyDialog, private RegistrationView {
     Q_OBJECT
 
 public:
@@ -32,15 +32,6 @@ public:
     TfrmDataGet(const std::string& settingsPath, const std::string& storeRoot, JVDTLabLib_TLB::IJVLink& jvlink,
                 QWidget* parent = nullptr);
     ~TfrmDataGet() override;
-
-    bool running() const { return running_; }
-
-public slots:
-    // Refused while a run is in progress.
-    void reject() override;
-
-protected:
-    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildControls();
@@ -67,7 +58,6 @@ private:
     void idle() override;
 
     std::unique_ptr<RegistrationRun> run_;
-    bool running_ = false;
 
     struct Group {
         QLabel *sts = nullptr, *start = nullptr, *end = nullptr, *cnt = nullptr;
