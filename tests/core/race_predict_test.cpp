@@ -3,15 +3,21 @@
 // lists, the distance cap, the pace forecast and the draw and style scores.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "cp932.h"
 #include "engine_settings.h"
+#include "layouts.h"
+#include "newcomer_stats.h"
 #include "race_predict.h"
+#include "record_io.h"
 #include "runner_tables.h"
 #include "store_fixture.h"
 #include "test_support.h"
+#include "textfn.h"
 
 namespace tarvo {
 namespace {
@@ -185,6 +191,75 @@ TEST_F(PredictTest, DistanceCapAndEmptyAptitudeSlot) {
     }
 }
 
+TEST_F(PredictTest, PerRunnerStepsMoveThePlaceFigures) {
+    // 東京 ダ1600, class 005, no forecast: the leading term of A is P + bu + 300
+    // and that of B is bD + N + 300 for a runner whose indices are all 80.
+    struct Case {
+        const char* what;
+        std::vector<std::pair<std::size_t, std::string>> slots;
+        int a, b;
+    };
+    // Value 24 from the track code to the age: last finish, margin, body weight, rest, age.
+    const auto summary = [](const char* finish, const char* margin, const char* rest, const char* age) {
+        return std::string("05") + finish + padRight(margin, 4) + "480" + rest + age;
+    };
+    const Case cases[] = {
+        {"base", {}, 80, 80},
+        {"won by 0.5 at four", {{31, summary("01", "-5", "0030", "04")}}, 81, 81},
+        {"won by 0.4 at four", {{31, summary("01", "-4", "0030", "04")}}, 80, 80},
+        {"beaten last time", {{31, summary("02", "-9", "0030", "04")}}, 80, 80},
+        {"last index 70", {{17, "70"}}, 75, 80},
+        {"last index 70 after a long rest", {{17, "70"}, {31, summary("05", "5", "0150", "04")}}, 80, 80},
+        {"last index 69 after a long rest", {{17, "69"}, {31, summary("05", "5", "0150", "04")}}, 75, 80},
+        {"last index 90, steady 60", {{17, "90"}, {13, "60"}}, 60, 80},
+        {"recent best 60", {{12, "60"}}, 60, 80},
+        {"longest run 1200 m", {{27, "1200"}}, 75, 75},
+        {"shortest run 2000 m", {{26, "2000"}}, 80, 75},
+        {"window best 70", {{23, "70"}}, 70, 80},
+        {"interval penalty 2", {{16, "2"}}, 78, 78},
+    };
+    course = sj("ダ1600");
+    for (const Case& c : cases) {
+        RunnerTable& t = table(1);
+        rank(t, 0, 80);
+        for (const auto& [slot, value] : c.slots) t.marks[slot][0] = value;
+        predictRace(source(), race());
+        EXPECT_EQ(t.scores[0][0] / 1000000 - 300, c.a) << c.what;
+        EXPECT_EQ(t.scores[1][0] / 1000000 - 300, c.b) << c.what;
+    }
+}
+
+TEST_F(PredictTest, SprintPaceBonus) {
+    // 中山 ダ1200 for three-year-old maidens: d = 364 + 12 * 0.28125 = 367.4
+    // against a mean front pace of 355: pace Ｈ, so T = round((355 - w) / 3),
+    // never below 0; at 1400 m 中山 has no bonus.
+    test::StoreFixture::Race ra;
+    ra.trackCD = "23";
+    ra.kyori = "1200";
+    store.addRace(ra);
+    RaceCall c = race();
+    c.year = ra.year;
+    c.monthDay = ra.monthDay;
+    c.jyoCD = ra.jyoCD;
+    c.jyokenCD5 = "703";
+    for (const auto& [distance, bonus] : {std::pair<const char*, int>{"1200", 5}, {"1400", 0}}) {
+        course = sj("ダ") + distance;
+        c.courseKey = course;
+        RunnerTable& t = table(2);
+        for (std::size_t i = 0; i < 2; ++i) {
+            rank(t, i, 80);
+            t.marks[6][i] = "5.0";
+        }
+        t.marks[7] = {"340", "370"};
+        predictRace(source(), c);
+        EXPECT_EQ(raceFigures().paceLabel, sj("Ｈ"));
+        const int a = 380 + bonus;
+        EXPECT_EQ(t.scores[0][0], a * 1000000 + a * 1000 + a * 100 + 100 - 1) << distance;
+        EXPECT_EQ(t.scores[1][0] / 1000000 - 300, 80 + 2) << distance;  // B: V = 2 for 好位 at 中山 under Ｈ
+        EXPECT_EQ(t.scores[0][1] / 1000000 - 300, 80) << distance;
+    }
+}
+
 TEST_F(PredictTest, PaceForecast) {
     // 東京 芝1600, three-year-old maidens on 05-10: standard last 3F 354 and
     // class adjustment -12, so d = 354 + 12 * 0.375 = 358.5.
@@ -245,6 +320,60 @@ TEST_F(PredictTest, RaceLevelFigures) {
                   std::vector<std::string>({k.expected.standard3F, k.expected.frontPace, k.expected.position,
                                             k.expected.paceLabel}))
             << k.jyoCD << " " << k.pace;
+    }
+}
+
+TEST_F(PredictTest, NewcomerRaceScoresFromStatisticsAndTheJockeyRecord) {
+    // A turf newcomer race of 1600 m on 2024-06-01 at 東京, race 05; the 2023
+    // statistics give the jockey 3 + 3 (turf) and 1 + 2 (turf middle), the
+    // sire 4 + 2 and 2 + 1; the dam sire has no line.
+    const std::string horse = "2022100001";
+    const std::string folder = dir.path() + "file/";
+    test::spit(newcomerFile(folder, NewcomerTable::Jockey, 2023),
+               padRight("Rider", 8) + "01234" + placeBlockText(3, 3, 0, 10) + placeBlockText(0, 0, 0, 0) +
+                   placeBlockText(0, 0, 0, 0) + placeBlockText(1, 2, 0, 5) + std::string(36, '0') + "\r\n");
+    test::spit(newcomerFile(folder, NewcomerTable::Sire, 2023),
+               padRight(sj("サイアー"), 36) + placeBlockText(4, 2, 0, 10) + placeBlockText(0, 0, 0, 0) +
+                   placeBlockText(0, 0, 0, 0) + placeBlockText(2, 1, 0, 5) + std::string(36, '0') + "\r\n");
+    LineBuilder um(Family::UM);
+    um.set("KettoNum", horse);
+    um.set("Ketto3InfoBamei1", sj("サイアー"));
+    writeRecord(store.paths.um(horse, "datn"), um.line(), recordKey(Family::UM));
+    // The jockey's CK record: 40 of 200 in the first two at the distance, 20 of 100 at the track.
+    LineBuilder ck(Family::CK);
+    for (const auto& [name, value] : {std::pair<const char*, const char*>{"Year", "2024"}, {"MonthDay", "0601"},
+                                      {"JyoCD", "05"}, {"RaceNum", "05"}, {"Kyori", "1600"}})
+        ck.set(name, value);
+    ck.set("KettoNum", horse);
+    ck.set("Kisyu_KyoriSiba", "002000200020002000200100");
+    ck.set("Kisyu_JyoSiba", "001000100010001000100050");
+    writeRecord(store.paths.ck("2024", "0601", "05"), ck.line(), recordKey(Family::CK));
+
+    struct Case {
+        const char* summary;  // value 24: the jockey at 28-32, a previous jockey at 33-37, the weight at 43-46
+        std::array<std::int32_t, 4> scores;
+    };
+    const std::string head(27, ' ');
+    const Case cases[] = {
+        // ad 3, cy 5, sv 5, dv 0, ac = round(0.4 * 50) + 50 = 70, wt = 56 - 55 = 1;
+        // al = 3 + 5 + 50 - 2 = 56 < ac: h = 63.
+        {"01234          55.0", {6300 + 30100 - 1, (5 + 70 + 5 + 0 + 10 + 300) * 100 + 99, 80 * 1000 + 999, 70}},
+        // A previous jockey: ac = 60; no jockey statistics without the code, so
+        // ad = cy = 0, al = 0 + 5 + 50 - 2 = 53 and h = round(56.5) = 57.
+        {"     01111     55.0", {5700 + 30100 - 1, (0 + 60 + 5 + 0 + 10 + 300) * 100 + 99, 65 * 1000 + 999, 60}},
+    };
+    RaceCall c = race();
+    c.jyokenCD5 = "701";
+    c.syubetuCD = "12";
+    for (const Case& k : cases) {
+        RunnerTable& t = table(1);
+        t.kettoNums[0] = horse;
+        t.marks[kSlotSexName][0] = sj("牡");
+        t.marks[31][0] = head + k.summary;
+        predictRace(source(), c);
+        EXPECT_EQ((std::array<std::int32_t, 4>{t.scores[0][0], t.scores[1][0], t.scores[2][0], t.scores[3][0]}),
+                  k.scores)
+            << k.summary;
     }
 }
 
