@@ -640,7 +640,7 @@ int drawScore(std::string_view jyoCD, std::string_view courseKey, int u, int max
         case 2: return g == 1200 ? from(12) : g == 1800 ? from(11) : 0;
         case 3: return g == 1800 ? from(13) : g == 2000 ? from(12) : 0;
         case 4:
-            if (g == 1000) return u >= 1 && u <= 5 ? -1 : u >= maxUmaban - 4 ? 1 : 0;
+            if (g == 1000) return u >= 1 && u <= 5 ? -1 : u >= static_cast<long long>(maxUmaban) - 4 ? 1 : 0;
             return g == 2000 && !c.graded ? from(14) : 0;
         case 5: return g >= 1400 && g <= 1600 ? from(13) : g == 2000 ? from(16) : 0;
         case 6:
