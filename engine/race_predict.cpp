@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -133,12 +134,19 @@ Style styleOf(double x) {
     return Deep;
 }
 
+// A slot figure beyond eight digits reads as not a number, so that the
+// differences and sums of the steps stay within int.
+constexpr int kLargestFigure = 99999999;
+
 // The runner table's slot k of runner i.
 struct Slots {
     const RunnerTable& t;
     std::size_t i;
     std::string_view text(std::size_t k) const { return t.marks[k][i]; }
-    int number(std::size_t k, int def = kMissing) const { return intOf(text(k), def); }
+    int number(std::size_t k, int def = kMissing) const {
+        const int v = intOf(text(k), def);
+        return v < -kLargestFigure || v > kLargestFigure ? def : v;
+    }
     // A byte range of value 24 (slot 31), 1-based from.
     std::string_view summary(std::size_t from, std::size_t count) const { return part(text(31), from - 1, count); }
     // A byte range of value 23 (slot 29).
@@ -327,7 +335,12 @@ int heavyDirt(const RaceTerms& r, double x, int w) {
 
 // The runner's odds as a number, 0 when not a number.
 double oddsOf(const RunnerTable& t, std::size_t i) { return i < t.odds.size() ? decimalOf(t.odds[i], 0) : 0; }
-int oddsComplement(double o) { return o == 0 ? 0 : static_cast<int>(std::trunc(999 - o)); }
+// 999 - o truncated (within int), 0 when o is 0.
+int oddsComplement(double o) {
+    if (o == 0) return 0;
+    const long double v = std::trunc(999 - static_cast<long double>(o));
+    return static_cast<int>(std::clamp<long double>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 // The four scores of a runner of an ordinary race.
 std::array<std::int32_t, 4> ordinaryScores(const RaceTerms& r, const Slots& s, double o) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -226,6 +227,37 @@ TEST_F(PredictTest, PerRunnerStepsMoveThePlaceFigures) {
         predictRace(source(), race());
         EXPECT_EQ(t.scores[0][0] / 1000000 - 300, c.a) << c.what;
         EXPECT_EQ(t.scores[1][0] / 1000000 - 300, c.b) << c.what;
+    }
+}
+
+TEST_F(PredictTest, ScoresOutsideThe32BitRangeWrap) {
+    // 中山 ダ1600, indices 0 apart from P: A = (P + 300) * 1,000,000 + 330,099.
+    jyoCD = "06";
+    course = sj("ダ1600");
+    const auto wrapped = [](long long v) { return static_cast<std::int32_t>(static_cast<std::uint32_t>(v)); };
+    struct Case {
+        const char* p;
+        const char* odds;
+        long long a;
+    };
+    const Case cases[] = {
+        {"99999999", "5.0", (99999999LL + 300) * 1000000 + 330099},
+        {"-99999999", "5.0", (-99999999LL + 300) * 1000000 + 330099},
+        {"100000000", "5.0", (-150LL + 300) * 1000000 + 330099},  // beyond eight digits: not a number
+        {"2147483648", "1e300", (-150LL + 300) * 1000000 + 330099},
+    };
+    for (const Case& c : cases) {
+        RunnerTable& t = table(1);
+        rank(t, 0, 0);
+        t.marks[11][0] = c.p;
+        t.marks[23][0] = c.p;
+        t.odds[0] = c.odds;
+        engineSettings().oddadd = true;
+        predictRace(source(), race());
+        EXPECT_EQ(t.scores[0][0], wrapped(c.a)) << c.p;
+        // C = o' * 1,000 + 999, o' = 999 - odds truncated and held within int.
+        const long long complement = std::string(c.odds) == "5.0" ? 994 : std::numeric_limits<int>::min();
+        EXPECT_EQ(t.scores[2][0], wrapped(complement * 1000 + 999)) << c.odds;
     }
 }
 
