@@ -1,7 +1,8 @@
 // Evaluation of every runner of a race (18 runners) on a store of four years
 // with its track data built, as the race card does it: allocate the main
-// window's table, evaluate each runner in order and store its values. Run
-// with a warm file cache: the store was just written.
+// window's table, evaluate each runner in order and store its values; then
+// the prediction and marking of such an evaluated race, ordinary and newcomer.
+// Run with a warm file cache: the store was just written.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -11,10 +12,14 @@
 #include "cp932.h"
 #include "fsys.h"
 #include "layouts.h"
+#include "newcomer_stats.h"
+#include "race_predict.h"
 #include "lookups.h"
 #include "record_io.h"
 #include "runner_eval.h"
 #include "runner_tables.h"
+#include "engine_settings.h"
+#include "textfn.h"
 #include "store_paths.h"
 #include "track_variant.h"
 
@@ -78,6 +83,53 @@ void BM_EvaluateRacePerRunnerCache(benchmark::State& state) {
 }
 BENCHMARK(BM_EvaluateRacePerRunnerCache)->Unit(benchmark::kMillisecond);
 
+// Predicting and marking one evaluated race of 18 runners, as the race card
+// does after the evaluation; jyokenCD5 701 scores it as a newcomer race from
+// statistics files of 1500 keys each, read once per race.
+void markEvaluatedRace(benchmark::State& state, const char* jyokenCD5) {
+    const StorePaths paths(fixture->root);
+    {
+        const ReadCacheScope cache;
+        evaluateRace(paths, lateRaces.front());
+    }
+    const bench::Race& r = lateRaces.front();
+    RunnerTable& table = runnerTable(kMainWindowCaller);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        table.marks[kSlotUmaban][i] = std::to_string(i + 1);
+        table.odds[i] = std::to_string(2 + i) + ".5";
+    }
+    const std::string course = sj("芝1600"), going = sj("良");
+    const RaceCall call{kMainWindowCaller, r.year, r.monthDay, "13", jyokenCD5, " ", going, course, r.raceNum, r.jyoCD};
+    engineSettings() = EngineSettings{};
+    engineSettings().oddadd = true;
+    for (auto _ : state) {
+        markRace({paths, fixture->root + "file/"}, call, static_cast<int>(table.size()));
+        benchmark::DoNotOptimize(table.marks[kSlotPcMark].data());
+    }
+    state.counters["runners"] = static_cast<double>(table.size());
+}
+
+void BM_MarkRace(benchmark::State& state) { markEvaluatedRace(state, "005"); }
+BENCHMARK(BM_MarkRace)->Unit(benchmark::kMicrosecond);
+
+void BM_MarkNewcomerRace(benchmark::State& state) { markEvaluatedRace(state, "701"); }
+BENCHMARK(BM_MarkNewcomerRace)->Unit(benchmark::kMicrosecond);
+
+// Statistics files of the year before the last for every table, 1500 keys each.
+void writeNewcomerStatistics(const std::string& fileFolder, int year) {
+    makeDirs(newcomerFolder(fileFolder));
+    const std::string blocks = placeBlockText(3, 2, 1, 20) + std::string(63, '0');
+    for (const NewcomerTable t : {NewcomerTable::Jockey, NewcomerTable::Sire, NewcomerTable::DamSire}) {
+        std::string text;
+        for (std::size_t k = 0; k < kMaxNewcomerKeys; ++k) {
+            const std::string key = std::to_string(10000 + k);
+            text += (t == NewcomerTable::Jockey ? padRight("Rider", 8) + key.substr(0, 5) : padRight(key, 36)) +
+                    blocks + "\r\n";
+        }
+        writeFileAtomic(newcomerFile(fileFolder, t, year), text);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,6 +144,7 @@ int main(int argc, char** argv) {
     rebuildAllTrackData(paths, fx.root + "tarvo.ini", progress, {});
     for (const bench::Race& r : fx.races)
         if (r.year == std::to_string(spec.lastYear) && r.monthDay >= "0601") lateRaces.push_back(r);
+    writeNewcomerStatistics(fx.root + "file/", spec.lastYear - 1);
     std::printf("store: %zu races in %s, %d track data races, %zu races evaluated in turn\n", fx.races.size(),
                 fx.root.c_str(), progress.raceCount, lateRaces.size());
     benchmark::RunSpecifiedBenchmarks();

@@ -183,6 +183,18 @@ NewcomerStatsFile::NewcomerStatsFile(const std::string& fileFolder, NewcomerTabl
     if (!readFile(newcomerFile(fileFolder, table, toIntDef(raceYear, 1) - 1), data_)) data_.clear();
 }
 
+namespace {
+
+// Whether a key field can equal the key once trimmed, tested without the
+// trim's copy: it must contain the key, and a field that trims to nothing
+// starts with a half-width or full-width blank.
+bool mayTrimTo(std::string_view field, std::string_view key) {
+    if (key.empty()) return field.empty() || field[0] == ' ' || field[0] == '\x81';
+    return field.find(key) != std::string_view::npos;
+}
+
+}  // namespace
+
 std::string NewcomerStatsFile::blocks(std::string_view key, std::string_view courseKey) const {
     const TableLayout& layout = tableLayout(table_);
     const std::string wanted = trimBoth(key);
@@ -190,7 +202,8 @@ std::string NewcomerStatsFile::blocks(std::string_view key, std::string_view cou
     const std::size_t byDistance = distanceBlock(surface, toIntDef(part(courseKey, 2, 4), 0));
     std::string result;
     forEachLineOf(data_, [&](std::string_view line) {
-        if (trimBoth(part(line, layout.nameWidth, layout.keyWidth)) != wanted) return true;
+        const std::string_view field = part(line, layout.nameWidth, layout.keyWidth);
+        if (!mayTrimTo(field, wanted) || trimBoth(field) != wanted) return true;
         result = std::string(part(line, layout.blockPos(surface), kBlockWidth)) +
                  std::string(part(line, layout.blockPos(byDistance), kBlockWidth));
         return false;

@@ -455,12 +455,6 @@ int intervalPenalty(std::string_view gradeCD, int days) {
 namespace {
 
 // The six counts of an aptitude field (first, second, third, fourth, fifth, other).
-std::array<int, 6> counts(std::string_view field, std::size_t width) {
-    std::array<int, 6> c{};
-    for (std::size_t i = 0; i < c.size(); ++i) c[i] = number(part(field, i * width, width), 0);
-    return c;
-}
-
 int total(const std::array<int, 6>& c) { return c[0] + c[1] + c[2] + c[3] + c[4] + c[5]; }
 
 // The record's field pair for today's surface: "Siba" for TrackCD 10 to 22, "Dart" for 23 to 29.
@@ -477,6 +471,12 @@ bool sameDistance(std::string_view ck, std::string_view kyori) {
 
 }  // namespace
 
+std::array<int, 6> aptitudeCounts(std::string_view field, std::size_t width) {
+    std::array<int, 6> c{};
+    for (std::size_t i = 0; i < c.size(); ++i) c[i] = number(part(field, i * width, width), 0);
+    return c;
+}
+
 std::string courseAptitudeCheck(const StorePaths& paths, const RaceKey& race, std::string_view gradeCD,
                                 std::string_view kyori, std::string_view trackCD, std::string_view kettoNum) {
     const std::string ck = findAptitude(paths, race, kettoNum);
@@ -484,11 +484,11 @@ std::string courseAptitudeCheck(const StorePaths& paths, const RaceKey& race, st
     if (ck.empty() || !word) return "0";
     const bool graded = isGraded(trimBoth(gradeCD));
     int result = 0;
-    const auto track = counts(getField(Family::CK, ck, "Uma_Jyo" + *word), 3);
+    const auto track = aptitudeCounts(getField(Family::CK, ck, "Uma_Jyo" + *word), 3);
     const double n = total(track), t = track[0] + track[1] + track[2];
     if (n >= 3 && t / n < (graded ? 0.28 : 0.25)) result -= 3;
     if (sameDistance(ck, kyori)) {
-        const auto dist = counts(getField(Family::CK, ck, "Uma_Kyori" + *word), 3);
+        const auto dist = aptitudeCounts(getField(Family::CK, ck, "Uma_Kyori" + *word), 3);
         const double m = total(dist), w2 = dist[0] + dist[1], w3 = w2 + dist[2];
         if (m >= 4 && (graded ? (w2 / m < 0.2 || w3 / m < 0.35) : w3 / m < 0.2)) result -= 5;
     }
@@ -503,7 +503,7 @@ std::string jockeyAptitudeCheck(const StorePaths& paths, const RaceKey& race, st
         !sameDistance(ck, kyori))
         return "00";
     const auto flag = [&](std::string_view field, int upper) {
-        const auto c = counts(getField(Family::CK, ck, field), 4);
+        const auto c = aptitudeCounts(getField(Family::CK, ck, field), 4);
         const double n = total(c), r2 = (c[0] + c[1]) / n, r3 = (c[0] + c[1] + c[2]) / n;
         if (n < 50) return '0';
         const bool good = n < upper ? (r2 >= 0.25 || r3 >= 0.3) : (r2 >= 0.23 || r3 >= 0.28);

@@ -9,6 +9,8 @@
 // runners share are read once per race.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -42,6 +44,10 @@ std::string evaluateRunner(const EvalSource& src, const RunnerCall& call);
 // 0 to 5 for the days since a run; one less (never below 0) when gradeCD is
 // not A to D.
 int intervalPenalty(std::string_view gradeCD, int days);
+
+// The six counts (first, second, third, fourth, fifth, other) of a CK record
+// field, each width digits; a count that is not a number is 0.
+std::array<int, 6> aptitudeCounts(std::string_view field, std::size_t width);
 
 // "0", "-3", "-5" or "-8" from the horse's course and distance record.
 std::string courseAptitudeCheck(const StorePaths& paths, const RaceKey& race, std::string_view gradeCD,

@@ -83,6 +83,11 @@ TEST(CalcCli, EveryFunctionInOneBatch) {
         {"pad-right\tab\t4", "[ab  ]"},
         {"pad-right\tabcde\t3", "[abcde]"},
         {"pad-right\t\t3", "[   ]"},
+        {"draw\t04\t芝1000\t14\t18\t ", "1"},
+        {"draw\t06\tダ1200\t16\t16\t ", "0"},
+        {"style\t06\t芝1600\t \t0\tHH\t005", "-4"},
+        {"style\t05\t芝1600\tA\t8.0\tＳ\t999", "-1"},
+        {"style\t06\t芝1600\t \t--\tＭ\t005", "1"},  // no corner positions: 逃げ
     };
     std::string input, expected;
     for (const auto& c : cases) {
@@ -172,6 +177,8 @@ TEST(CalcCli, NumbersOutsideTheirFieldsAreRefused) {
         {{"front-pace", "1360", "芝1600", "-2147483648"}, "L3F must be from 0 to 999"},
         {{"front-pace", "10000", "芝1600", "340"}, "TIME must be from 0 to 9999"},
         {{"tenths", "-1"}, "TIME must be from 0 to 9999"},
+        {{"draw", "04", "芝1000", "100", "18", " "}, "UMABAN must be from 0 to 99"},
+        {{"draw", "04", "芝1000", "1", "-2147483648", " "}, "MAXUMABAN must be from 0 to 99"},
         {{"run-index", "05", "芝1600", "1360", "2147483647", "550"}, "TIMEVARIANT must be from -999 to 999"},
         {{"run-index", "05", "芝1600", "1360", "0", "-2147483648"}, "FUTAN must be from 0 to 999"},
         {{"l3f-index", "05", "芝1600", "1360", "0", "0", "550", "-2147483648"}, "HARONTIMEL3 must be from 0 to 999"},

@@ -262,8 +262,12 @@ TEST_F(NewcomerStats, ReadersTakeTheSurfaceAndDistanceBlocksOfTheYearBefore) {
     for (char d = '0'; d < '8'; ++d) eight += std::string(9, d);
     test::spit(statsFile(NewcomerTable::Jockey, 2020), sj("武豊    01234") + eight + "\r\n" + sj("横典    00666") +
                                                           std::string(72, '9') + "\r\n");
-    test::spit(statsFile(NewcomerTable::Sire, 2020), padRight(sj("サンデー"), 36) + eight + "\r\n");
-    test::spit(statsFile(NewcomerTable::DamSire, 2020), padRight(sj("ノーザン"), 36) + eight + "\r\n");
+    test::spit(statsFile(NewcomerTable::Sire, 2020), padRight(sj("サンデー"), 36) + eight + "\r\n" +
+                                                        sj("　キング") + std::string(28, ' ') + std::string(72, '7') +
+                                                        "\r\n");
+    // A line whose key is only blanks, which the builder never writes.
+    test::spit(statsFile(NewcomerTable::DamSire, 2020), padRight(sj("ノーザン"), 36) + eight + "\r\n" + sj("　") +
+                                                           std::string(34, ' ') + std::string(72, '8') + "\r\n");
     test::spit(statsFile(NewcomerTable::Jockey, 0), sj("誰か    01234") + std::string(72, '5') + "\r\n");
     const std::string turfMiddle = "000000000333333333", dirtShort = "111111111555555555";
     struct Case {
@@ -291,6 +295,9 @@ TEST_F(NewcomerStats, ReadersTakeTheSurfaceAndDistanceBlocksOfTheYearBefore) {
         {NewcomerTable::Sire, "2021", "サンデー                            ", "芝1600", turfMiddle},
         {NewcomerTable::DamSire, "2021", "　ノーザン　", "芝1600", turfMiddle},
         {NewcomerTable::Sire, "2021", "サンデ", "芝1600", ""},
+        {NewcomerTable::Sire, "2021", "キング", "芝1600", std::string(18, '7')},  // stored after a blank
+        {NewcomerTable::Sire, "2021", "", "芝1600", ""},
+        {NewcomerTable::DamSire, "2021", "", "芝1600", std::string(18, '8')},  // the empty key trimmed
     };
     for (const Case& c : cases) {
         const NewcomerStatsFile file(fileFolder(), c.table, c.year);

@@ -16,6 +16,7 @@
 #include "engine_settings.h"
 #include "fsys.h"
 #include "newcomer_stats.h"
+#include "race_predict.h"
 #include "settings.h"
 #include "std_tables.h"
 #include "store_paths.h"
@@ -189,6 +190,16 @@ Outcome calcInterval(const Context&, const Words& a) {
     return result(std::to_string(intervalPenalty(a[0], static_cast<int>(days))));
 }
 
+Outcome calcDraw(const Context&, const Words& a) {
+    return result(std::to_string(drawScore(a[0], a[1], toIntDef(a[2], 0), toIntDef(a[3], 0), a[4])));
+}
+
+// X is read as the prediction reads the mean corner position: a number, 0 when it is not one.
+Outcome calcStyle(const Context&, const Words& a) {
+    const double x = static_cast<double>(parseNumber(trimBoth(a[3])).value_or(0));
+    return result(std::to_string(runningStyleScore(a[0], a[1], a[2], x, a[4], a[5])));
+}
+
 // The numeric arguments by name, with the range of the stored field each
 // stands for. A number outside it is refused before the engine sees it: the
 // engine's arithmetic is sized for the fields. Texts that are no number go
@@ -211,6 +222,8 @@ constexpr ArgumentRange kArgumentRanges[] = {
     {"WEIGHTKG", 0, 99, "a weight carried in kilograms"},
     {"BATAIJYU", 0, 999, "a body weight of 3 digits in kilograms"},
     {"DAYS", -99999, 99999, "a number of days"},
+    {"UMABAN", 0, 99, "a horse number of 2 digits"},
+    {"MAXUMABAN", 0, 99, "a horse number of 2 digits"},
 };
 
 // The refusal of an argument outside its field's range, or "".
@@ -275,6 +288,8 @@ const std::vector<Function>& functions() {
         {"shb-jockey", 3, "YEAR KISYUCODE COURSEKEY", calcNewcomer<jockeyStatistics>},
         {"shb-sire", 3, "YEAR NAME COURSEKEY", calcNewcomer<sireStatistics>},
         {"shb-damsire", 3, "YEAR NAME COURSEKEY", calcNewcomer<damSireStatistics>},
+        {"draw", 5, "JYOCD COURSEKEY UMABAN MAXUMABAN GRADECD", calcDraw},
+        {"style", 6, "JYOCD COURSEKEY GRADECD X PACELABEL JYOKENCD5", calcStyle},
     };
     return list;
 }
