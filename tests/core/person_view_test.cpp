@@ -8,6 +8,7 @@
 #include "cp932.h"
 #include "fsys.h"
 #include "layouts.h"
+#include "person_fixture.h"
 #include "person_view.h"
 #include "record_io.h"
 #include "screen_print.h"
@@ -17,39 +18,11 @@
 namespace tarvo {
 namespace {
 
-// Six place counts as a stored field.
-std::string countsField(std::initializer_list<int> n) {
-    std::string s;
-    for (int v : n) {
-        std::string d = std::to_string(v);
-        s += std::string(6 - d.size(), '0') + d;
-    }
-    return s;
-}
+using test::countsField;
+using test::Person;
+using test::personLine;
 
-// A person record with the given fields (UTF-8 values) written into the store.
-struct Person {
-    Family family;
-    std::vector<std::pair<std::string, std::string>> fields;
-};
-
-std::string personLine(const Person& p) {
-    LineBuilder b(p.family);
-    const std::string code = p.family == Family::KS ? "KisyuCode" : "ChokyosiCode";
-    b.set("DataKubun", "1");
-    b.set("MakeDate", "20261130");
-    b.set("DelKubun", "0");
-    b.set("TozaiCD", "1");
-    for (const auto& [name, value] : p.fields) EXPECT_TRUE(b.setRaw(name, sj(value))) << name;
-    return b.line();
-}
-
-void store(const StorePaths& paths, const Person& p) {
-    const std::string line = personLine(p);
-    const std::string path = paths.file(p.family, line);
-    makeDirs(dirName(path));
-    writeRecord(path, line, recordKey(p.family));
-}
+void store(const StorePaths& paths, const Person& p) { test::storePerson(paths, p); }
 
 std::string cell(const ViewRow& r, int c) { return toUtf8(r[static_cast<std::size_t>(c)].text); }
 
