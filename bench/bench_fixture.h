@@ -22,9 +22,11 @@ struct StoreSpec {
     int daysPerYear = 104;
     int racesPerDay = 12;
     int runnersPerRace = 14;
+    int jockeys = 0, trainers = 0;  // KS and CH records, every place-count group filled
 };
 
-// Confirmed races on 芝1600 (古馬500) with placed runners, and each horse's run list.
+// Confirmed races on 芝1600 (古馬500) with placed runners, and each horse's run list;
+// the jockey and trainer records of the spec.
 struct Store {
     explicit Store(const StoreSpec& spec);
     ~Store();

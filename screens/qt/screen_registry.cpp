@@ -2,6 +2,7 @@
 
 #include "fsys.h"
 #include "unit_dtget.h"
+#include "unit_kshlist.h"
 #include "unit_smbdtmk.h"
 
 namespace tarvo {
@@ -19,9 +20,17 @@ void openSmbDtMk(const ScreenContext& c) {
     screen.exec();
 }
 
+template <class Screen>
+void openList(const ScreenContext& c) {
+    Screen screen(c.storeRoot, c.parent);
+    screen.exec();
+}
+
 constexpr ScreenEntry kScreens[] = {
     {"mnuSetUp", openModal<TfrmDataGet>},
     {"mnuSmbDtMk", openSmbDtMk},
+    {"mnuKishuList", openList<TfrmKshList>},
+    {"mnuChokyoList", openList<TfrmChoList>},
 };
 
 }  // namespace

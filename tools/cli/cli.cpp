@@ -23,12 +23,16 @@ const std::vector<CommandInfo>& commands() {
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
         {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},
+        {"jockeys", cmdJockeys, "jockeys [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the jockey list"},
+        {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
+        {"jockey", cmdJockey, "jockey CODE|--name SHORTNAME   the jockey data screen"},
+        {"trainer", cmdTrainer, "trainer CODE|--name SHORTNAME   the trainer data screen"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort"};
     return list;
 }
 

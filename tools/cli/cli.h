@@ -58,5 +58,9 @@ int cmdDates(Context& ctx);
 int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
 int cmdShb(Context& ctx);
+int cmdJockeys(Context& ctx);
+int cmdTrainers(Context& ctx);
+int cmdJockey(Context& ctx);
+int cmdTrainer(Context& ctx);
 
 }  // namespace tarvo::cli
