@@ -15,6 +15,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -131,6 +132,8 @@ TfrmMain::TfrmMain(const std::string& programFolder, QWidget* parent) : QMainWin
     buildMenus();
     buildControls();
     state_.programFolder = programFolder;
+    // Hints of the other screens' controls show in this window's status bar too.
+    qApp->installEventFilter(this);
     runStartup();
 }
 
@@ -507,6 +510,13 @@ void TfrmMain::openDateList() {
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::StatusTip) {
+        // A screen's own window ends the hint's way up; this window's own
+        // controls reach the status bar without help.
+        const auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() != this) statusBar()->showMessage(static_cast<QStatusTipEvent*>(event)->tip());
+        return false;
+    }
     if (watched == lstRace_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease))
         keyboardMove_ = event->type() == QEvent::KeyPress;
     return QMainWindow::eventFilter(watched, event);

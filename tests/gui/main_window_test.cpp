@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
@@ -80,6 +81,14 @@ TEST_F(MainWindowTest, StatusBarShowsTheHintUnderThePointer) {
     QApplication::sendEvent(b, &tip);
     EXPECT_EQ(w.statusBar()->currentMessage(),
               QStringLiteral("開催日付の画面を開きます（開催日付の画面からも開催日選択ができます）"));
+
+    // A control of another screen: its own window ends the hint's way, yet the
+    // main window's status bar shows it.
+    QDialog screen(&w);
+    auto* label = new QLabel(QStringLiteral("平地"), &screen);
+    QStatusTipEvent other(QStringLiteral("中央(芝＋ダート)の通算成績です"));
+    QApplication::sendEvent(label, &other);
+    EXPECT_EQ(w.statusBar()->currentMessage(), QStringLiteral("中央(芝＋ダート)の通算成績です"));
 }
 
 TEST_F(MainWindowTest, ReadOnlyModeDisablesRegistrationAndFetching) {
