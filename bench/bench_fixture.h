@@ -26,7 +26,7 @@ struct StoreSpec {
 };
 
 // Confirmed races on 芝1600 (古馬500) with placed runners, and each horse's run list;
-// the jockey and trainer records of the spec.
+// and the jockey and trainer records the StoreSpec asks for.
 struct Store {
     explicit Store(const StoreSpec& spec);
     ~Store();
