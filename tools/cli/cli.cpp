@@ -20,6 +20,7 @@ const std::vector<CommandInfo>& commands() {
         {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
         {"races", cmdRaces, "races YYYYMMDD            the race list of a date, then same-day<TAB>1 or 0"},
         {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
+        {"card", cmdCard, "card YEAR MONTHDAY JYOCD RACENUM [--us]   the race card: header, rows, slots, scores, figures, bets"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
         {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},

@@ -55,6 +55,7 @@ int cmdCode(Context& ctx);
 int cmdShow(Context& ctx);
 int cmdRaces(Context& ctx);
 int cmdDates(Context& ctx);
+int cmdCard(Context& ctx);
 int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
 int cmdShb(Context& ctx);
