@@ -21,6 +21,8 @@ const std::vector<CommandInfo>& commands() {
         {"races", cmdRaces, "races YYYYMMDD            the race list of a date, then same-day<TAB>1 or 0"},
         {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
         {"card", cmdCard, "card YEAR MONTHDAY JYOCD RACENUM [--us]   the race card: header, rows, slots, scores, figures, bets"},
+        {"csv", cmdCsv, "csv YEAR MONTHDAY JYOCD RACENUM FILE   write the race card as CSV"},
+        {"mark", cmdMark, "mark YEAR MONTHDAY JYOCD RACENUM UMABAN MARK   set a user mark (◎ ○ ▲ △ × ☆ 注 or 無印)"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
         {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},

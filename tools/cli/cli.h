@@ -56,6 +56,8 @@ int cmdShow(Context& ctx);
 int cmdRaces(Context& ctx);
 int cmdDates(Context& ctx);
 int cmdCard(Context& ctx);
+int cmdCsv(Context& ctx);
+int cmdMark(Context& ctx);
 int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
 int cmdShb(Context& ctx);
