@@ -12,6 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -73,6 +74,34 @@ constexpr PredictionOption kOptions[] = {
 
 class RaceCardPane;
 
+// Columns at least their designed width and wide enough for their texts, so
+// that no text is cut whatever the font; a grid that then needs more room
+// scrolls sideways, or, when widen is set, grows to the right.
+int fitColumns(Grid* grid, std::span<const GridColumn> columns, bool widen, int pastRunPixels = 12,
+               bool compact = false) {
+    int total = 0;
+    for (int c = 0; c < static_cast<int>(columns.size()); ++c) {
+        const QFontMetrics fm(c >= 10 && c <= 14 && !widen ? gothic(pastRunPixels) : grid->font());
+        int need = fm.horizontalAdvance(u(columns[static_cast<std::size_t>(c)].header)) + 2;
+        for (int r = 0; r < grid->rows()->dataRows(); ++r)
+            for (const QString& line : grid->rows()->data(grid->rows()->index(r, c), Qt::DisplayRole)
+                                           .toString()
+                                           .remove(QChar(u'\r'))
+                                           .split(QChar(u'\n')))
+                need = std::max(need, fm.horizontalAdvance(line) + 3);
+        const int w = compact ? need : std::max(columns[static_cast<std::size_t>(c)].width, need);
+        grid->setColumnWidth(c, w);
+        total += w;
+    }
+    if (widen) {
+        const int frame = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+        grid->resize(std::max(grid->width(), total + frame), grid->height());
+    } else {
+        grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
+    return total;
+}
+
 // Draws the card's cells: frame colours, past-run colouring and the two-line past runs.
 class CardDelegate : public QStyledItemDelegate {
 public:
@@ -93,6 +122,7 @@ public:
         GridLook look;
         look.rowHeight = 25;
         look.minimumRows = 0;
+        look.verticalScrollBar = false;  // 18 runners fit
         grid_ = new Grid(client, "stgUmaList", kCardColumnTable, place, look);
         grid_->setFont(pGothic(12));
         grid_->setItemDelegate(new CardDelegate(*this, grid_));
@@ -125,6 +155,7 @@ public:
 
     const RaceCard& card() const { return card_; }
     bool colourPastRuns() const { return colourPastRuns_; }
+    int pixels() const { return std::max(pixels_, 10); }
 
 private:
     QLabel* label(const char* name) const { return w_.findChild<QLabel*>(u(name)); }
@@ -154,6 +185,15 @@ private:
         }
         fillHeader();
         grid_->setRows(card_.rows);
+        grid_->clearSelection();
+        // Texts that come out wider than designed take a pixel less of font, so that every column still shows.
+        // First the designed widths, then each column as narrow as its texts allow.
+        for (int step = 0; step < 4; ++step) {
+            pixels_ = step < 2 ? 12 : 13 - step;
+            grid_->setFont(pGothic(pixels_));
+            const int room = grid_->viewport()->width();
+            if (fitColumns(grid_, kCardColumnTable, false, pixels_, step > 0) <= room) break;
+        }
         showBets();
         w_.findChild<QTabWidget*>(u("pgcMain"))->setCurrentIndex(card_.betsTab ? 0 : 1);
         const bool shown = !card_.header.date.empty();
@@ -165,7 +205,23 @@ private:
         const std::pair<const char*, const std::string*> texts[] = {
             {"lbl_Date", &h.date}, {"lbl_RaceNum", &h.raceNum},   {"lbl_h_time", &h.hTime}, {"lbl_Crs", &h.crs},
             {"lbl_WeBa", &h.weBa}, {"lbl_RaceName", &h.raceName}, {"lbl_biko", &h.biko}};
-        for (const auto& [name, text] : texts) label(name)->setText(qs(*text));
+        for (const auto& [name, text] : texts) {
+            QLabel* l = label(name);
+            l->setText(qs(*text));
+            const int need = l->sizeHint().width();
+            if (need > l->width()) {
+                const int right = l->geometry().right();
+                l->resize(need, l->height());
+                if (l->alignment() & Qt::AlignRight) l->move(right - need + 1, l->y());
+            }
+        }
+        // The labels of the first line follow one another when a text came out wider than its place.
+        QLabel* previous = nullptr;
+        for (const char* name : {"lbl_Date", "lbl_RaceNum", "lbl_h_time", "lbl_Crs", "lbl_WeBa"}) {
+            QLabel* l = label(name);
+            if (previous && l->x() < previous->geometry().right() + 6) l->move(previous->geometry().right() + 6, l->y());
+            previous = l;
+        }
         label("lbl_h_time")->setStyleSheet(h.hTimeRed ? u("color: red;") : QString());
         label("lbl_Crs")->setStyleSheet(h.crsRed ? u("color: red;") : QString());
         w_.setRaceItemEnabled(u("mnuOddsList"), h.oddsListEnabled);
@@ -185,6 +241,8 @@ private:
             std::vector<ViewRow> rows;
             for (const BetLine& b : card_.bets[g].lines) rows.push_back({{b.combination}, {b.odds}, {b.result}});
             bets_[g]->setRows(std::move(rows));
+            bets_[g]->clearSelection();
+            fitColumns(bets_[g], kBetColumns, true);
             bets_[g]->setVisible(w_.findChild<QWidget*>(u("GroupBox1"))->isVisible() || card_.betsTab);
         }
     }
@@ -242,6 +300,7 @@ private:
     RaceKey race_;
     RaceCard card_;
     bool colourPastRuns_ = false;
+    int pixels_ = 12;  // the card's font size
 };
 
 void CardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -254,12 +313,20 @@ void CardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
         const std::string& waku = pane_.card().rows[row][0].text;
         o.palette.setColor(QPalette::Text, waku == "2" || waku == "4" ? Qt::white : Qt::black);
     }
-    if (col >= 10 && col <= 14) {
-        o.font = gothic(12);
-        o.text.remove(QChar(u'\r'));
-    }
     o.state &= ~QStyle::State_Selected;
     o.backgroundBrush = QBrush(QColor::fromRgb(rgb));
+    if (col >= 10 && col <= 14) {
+        // Two lines from the top left, breaking only at the text's own line break.
+        painter->save();
+        painter->setFont(gothic(pane_.pixels()));
+        painter->setPen(Qt::black);
+        const QStringList lines = o.text.remove(QChar(u'\r')).split(QChar(u'\n'));
+        for (int l = 0; l < lines.size(); ++l)
+            painter->drawText(option.rect.adjusted(1, pane_.pixels() * l, 0, 0), Qt::AlignLeft | Qt::AlignTop, lines[l]);
+        painter->restore();
+        painter->setPen(QColor(0xC0, 0xC0, 0xC0));
+        return;
+    }
     QStyledItemDelegate::paint(painter, o, index);
 }
 
