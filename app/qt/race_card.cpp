@@ -1,6 +1,7 @@
 #include "race_card.h"
 
 #include <QApplication>
+#include <map>
 #include <QButtonGroup>
 #include <QDateEdit>
 #include <QDialog>
@@ -198,6 +199,14 @@ private:
         w_.findChild<QTabWidget*>(u("pgcMain"))->setCurrentIndex(card_.betsTab ? 0 : 1);
         const bool shown = !card_.header.date.empty();
         w_.setRaceItemEnabled(u("mnuFileOut"), shown);
+        w_.setRaceItemEnabled(u("mnuPdfOut"), shown);
+        // btnResult: normal for final results, bold for anything else but an entry list, which leaves it.
+        if (card_.dataKubun != "1") {
+            auto* result = w_.findChild<QPushButton*>(u("btnResult"));
+            QFont f = result->font();
+            f.setBold(!(card_.dataKubun == "6" || card_.dataKubun == "7" || card_.dataKubun == "A"));
+            result->setFont(f);
+        }
     }
 
     void fillHeader() {
@@ -207,6 +216,8 @@ private:
             {"lbl_WeBa", &h.weBa}, {"lbl_RaceName", &h.raceName}, {"lbl_biko", &h.biko}};
         for (const auto& [name, text] : texts) {
             QLabel* l = label(name);
+            if (!designed_.count(name)) designed_[name] = l->geometry();
+            l->setGeometry(designed_[name]);
             l->setText(qs(*text));
             const int need = l->sizeHint().width();
             if (need > l->width()) {
@@ -301,6 +312,7 @@ private:
     RaceCard card_;
     bool colourPastRuns_ = false;
     int pixels_ = 12;  // the card's font size
+    std::map<std::string, QRect> designed_;  // header label places before any text widened them
 };
 
 void CardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QRadioButton>
 #include <gtest/gtest.h>
 
@@ -104,6 +105,7 @@ TEST_F(RaceCardTest, ChosenRaceFillsHeaderGridProgressAndBets) {
     w.findChild<QRadioButton*>(u("rbtnPC"))->click();
     EXPECT_EQ(bets->rows()->dataRows(), 0);
     EXPECT_TRUE(w.action(u("mnuFileOut"))->isEnabled());
+    EXPECT_TRUE(w.findChild<QPushButton*>(u("btnResult"))->font().bold()) << "DataKubun 2";
 }
 
 TEST_F(RaceCardTest, PredictionOptionsWriteTheSettingsAndWarn) {
