@@ -152,6 +152,7 @@ public:
         w.setScreenOpener(u("mnuFileOut"), [this] { saveCsv(); });
         for (const PredictionOption& o : kOptions) w.setScreenOpener(u(o.item), [this, &o] { toggle(o); });
         w.setScreenOpener(u("mnuOptCha"), [this] { toggleColouring(); });
+        w.setScreenOpener(u("mnuOptRViewer"), [this] { toggleRaceViewer(); });
     }
 
     const RaceCard& card() const { return card_; }
@@ -296,6 +297,14 @@ private:
                                  "\r\n" + sj("※地方重賞予想はこの設定に影響されません。") + "\r\n\r\n" +
                                  sj("中央レースの出馬表を表示している場合には、レース一覧で") + "\r\n" + sj(o.last);
         showMessage(&w_, MessageKind::Warning, text);
+    }
+
+    // An old data-service control keeps the race viewer off.
+    void toggleRaceViewer() {
+        QAction* a = w_.action(u("mnuOptRViewer"));
+        if (!w_.state().raceViewerMenuEnabled) a->setChecked(false);
+        IniFile(settingsPath()).write("RACE_VIEW", "race_vtr", a->isChecked() ? "1" : "");
+        if (!a->isChecked()) w_.findChild<QPushButton*>(u("btnVtr"))->setEnabled(false);
     }
 
     void toggleColouring() {

@@ -131,6 +131,12 @@ TEST_F(RaceCardTest, PredictionOptionsWriteTheSettingsAndWarn) {
     w.action(u("mnuOptCha"))->trigger();
     EXPECT_EQ(IniFile(home.path() + "tarvo.ini").read("DSP_SET", "kako_clr"), "1");
     EXPECT_EQ(capture.messages.size(), 3u) << "the colouring option shows no message";
+    QAction* viewer = w.action(u("mnuOptRViewer"));
+    const bool was = viewer->isChecked();
+    if (viewer->isEnabled()) {
+        viewer->trigger();
+        EXPECT_EQ(IniFile(home.path() + "tarvo.ini").read("RACE_VIEW", "race_vtr"), was ? "" : "1");
+    }
 }
 
 }  // namespace
