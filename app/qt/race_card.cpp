@@ -261,6 +261,8 @@ private:
 
     // The US marks come from column 16 as it stands (the input screen writes there).
     void rebuildBets() {
+        // Six rows in all for the PC bets, eighteen for the US bets, header included.
+        for (Grid* g : bets_) g->rows()->setMinimumRows(userMarks() ? 17 : 5);
         if (card_.header.date.empty()) return;
         RunnerTable& t = runnerTable(kMainWindowCaller);
         if (userMarks())

@@ -100,10 +100,12 @@ TEST_F(RaceCardTest, ChosenRaceFillsHeaderGridProgressAndBets) {
     EXPECT_EQ(bets->rows()->dataRows(), 0);
     w.findChild<QRadioButton*>(u("rbtnUS"))->click();
     ASSERT_EQ(bets->rows()->dataRows(), 1);
+    EXPECT_EQ(bets->rowCount(), 17) << "eighteen rows with the header";
     EXPECT_EQ(bets->rows()->data(bets->rows()->index(0, 0), Qt::DisplayRole).toString(), u("01－03"));
     EXPECT_EQ(bets->rows()->data(bets->rows()->index(0, 1), Qt::DisplayRole).toString(), u("--.-"));
     w.findChild<QRadioButton*>(u("rbtnPC"))->click();
     EXPECT_EQ(bets->rows()->dataRows(), 0);
+    EXPECT_EQ(bets->rowCount(), 5);
     EXPECT_TRUE(w.action(u("mnuFileOut"))->isEnabled());
     EXPECT_TRUE(w.findChild<QPushButton*>(u("btnResult"))->font().bold()) << "DataKubun 2";
 }
