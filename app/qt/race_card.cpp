@@ -263,7 +263,7 @@ private:
     void rebuildBets() {
         // Six rows in all for the PC bets, eighteen for the US bets, header included.
         for (Grid* g : bets_) g->rows()->setMinimumRows(userMarks() ? 17 : 5);
-        if (card_.header.date.empty()) return;
+        if (label("lbl_Date")->text().isEmpty()) return;  // no race shown
         RunnerTable& t = runnerTable(kMainWindowCaller);
         if (userMarks())
             for (std::size_t r = 0; r < card_.rows.size() && r < t.size(); ++r)
