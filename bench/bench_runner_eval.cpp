@@ -2,13 +2,16 @@
 // with its track data built, as the race card does it: allocate the main
 // window's table, evaluate each runner in order and store its values; then
 // the prediction and marking of such an evaluated race, ordinary and newcomer.
-// Run with a warm file cache: the store was just written.
+// Last the whole race card build of such a race (header, rows, evaluation,
+// aptitude checks, marking, bets), as the main window runs it when a race is
+// shown. Run with a warm file cache: the store was just written.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <optional>
 
 #include "bench_fixture.h"
+#include "card_view.h"
 #include "cp932.h"
 #include "fsys.h"
 #include "layouts.h"
@@ -114,6 +117,24 @@ BENCHMARK(BM_MarkRace)->Unit(benchmark::kMicrosecond);
 
 void BM_MarkNewcomerRace(benchmark::State& state) { markEvaluatedRace(state, "701"); }
 BENCHMARK(BM_MarkNewcomerRace)->Unit(benchmark::kMicrosecond);
+
+// The race card of a central race of the last year, one per iteration.
+void BM_BuildRaceCard(benchmark::State& state) {
+    const StorePaths paths(fixture->root);
+    std::size_t i = 0, runners = 0;
+    for (auto _ : state) {
+        const bench::Race* r = &lateRaces[i++ % lateRaces.size()];
+        while (!isCentralTrack(r->jyoCD)) r = &lateRaces[i++ % lateRaces.size()];
+        engineSettings() = EngineSettings{};
+        engineSettings().kshadd = true;
+        const RaceCard card =
+            buildRaceCard({paths, fixture->root + "file/"}, RaceKey(r->year, r->monthDay, r->jyoCD, r->raceNum));
+        runners = card.rows.size();
+        benchmark::DoNotOptimize(card.bets.data());
+    }
+    state.counters["runners"] = static_cast<double>(runners);
+}
+BENCHMARK(BM_BuildRaceCard)->Unit(benchmark::kMillisecond);
 
 // Statistics files of the year before the last for every table, 1500 keys each.
 void writeNewcomerStatistics(const std::string& fileFolder, int year) {

@@ -3,6 +3,7 @@
 
 #include "japanese.h"
 #include "jvlink_dialog.h"
+#include "race_card.h"
 #include "screen_registry.h"
 #include "startup.h"
 #include "unit_main.h"
@@ -17,6 +18,7 @@ int main(int argc, char** argv) {
     tarvo::TfrmMain window(tarvo::resolveProgramFolder(home));
     if (!window.startupComplete()) return 1;
     tarvo::installJVLinkDesktop(&window);
+    tarvo::installRaceCard(window);
     for (const tarvo::ScreenEntry& screen : tarvo::screenRegistry())
         window.setScreenOpener(QString::fromUtf8(screen.menuItem), [&window, open = screen.open] {
             open({window.state().settingsPath(), window.state().storeRoot, window.jvlink(), &window});

@@ -21,6 +21,12 @@ QColor inkColour(Ink ink) {
 ViewRowsModel::ViewRowsModel(std::span<const GridColumn> columns, int minimumRows, QObject* parent)
     : QAbstractTableModel(parent), columns_(columns), minimumRows_(minimumRows) {}
 
+void ViewRowsModel::setMinimumRows(int minimumRows) {
+    beginResetModel();
+    minimumRows_ = minimumRows;
+    endResetModel();
+}
+
 void ViewRowsModel::setRows(std::vector<ViewRow> rows) {
     beginResetModel();
     rows_ = std::move(rows);

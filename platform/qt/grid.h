@@ -28,6 +28,8 @@ public:
     ViewRowsModel(std::span<const GridColumn> columns, int minimumRows, QObject* parent = nullptr);
 
     void setRows(std::vector<ViewRow> rows);
+    // Changes the least number of rows the grid keeps.
+    void setMinimumRows(int minimumRows);
     int dataRows() const { return static_cast<int>(rows_.size()); }
     // A row as the view model gave it; nullptr for an empty row of the grid.
     const ViewRow* row(int row) const;

@@ -1,0 +1,359 @@
+#include "card_view.h"
+
+#include <algorithm>
+
+#include "code_tables.h"
+#include "cp932.h"
+#include "engine_settings.h"
+#include "fsys.h"
+#include "layouts.h"
+#include "lookups.h"
+#include "race_predict.h"
+#include "runner_tables.h"
+#include "store_paths.h"
+#include "textfn.h"
+
+namespace tarvo {
+namespace {
+
+std::string raField(std::string_view line, std::string_view name) {
+    return trimBoth(getField(Family::RA, line, name));
+}
+std::string seField(std::string_view line, std::string_view name) {
+    return trimBoth(getField(Family::SE, line, name));
+}
+
+std::vector<KeyPart> keyOf(const RaceKey& r) {
+    return {{"Year", r.year}, {"MonthDay", r.monthDay}, {"JyoCD", r.jyoCD}, {"RaceNum", r.raceNum}};
+}
+
+// The last RA record of the race, or "".
+std::string lastRace(const StorePaths& p, const RaceKey& race) {
+    std::string found;
+    scanMatching(p.file(Family::RA, race), Family::RA, keyOf(race), [&](std::string_view line) {
+        found = std::string(line);
+        return true;
+    });
+    return found;
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// Weather and going label.
+std::string weatherAndGoing(std::string_view ra) {
+    const int track = toIntDef(raField(ra, "TrackCD"), 0);
+    const std::string siba = goingName(raField(ra, "SibaBabaCD"));
+    const std::string dirt = goingName(raField(ra, "DirtBabaCD"));
+    std::string going;
+    if (track >= 10 && track <= 22) going = sj("芝：") + siba;
+    else if (track >= 23 && track <= 29) going = sj("ダ：") + dirt;
+    else if (track == 52) going = sj("芝:") + padRight(siba, 3) + sj("ダ:") + padRight(dirt, 3);
+    else if (track == 51 || (track >= 53 && track <= 59)) going = sj("芝") + siba;
+    if (going.empty()) return "";
+    return sj("天候：") + padRight(weatherName(raField(ra, "TenkoCD")), 5) + going;
+}
+
+std::string raceName(std::string_view ra, const std::string& date) {
+    const std::string syubetu = raField(ra, "SyubetuCD"), jyoken = raField(ra, "JyokenCD5");
+    const std::string raceType = classNameLong(syubetu, jyoken, date);
+    const std::string hondai = raField(ra, "Hondai");
+    if (hondai.empty()) return raceType;
+    std::string grade = gradeName(jyoken, raField(ra, "GradeCD"), raField(ra, "Ryakusyo6"));
+    if (grade == "OPEN" || grade == "L") grade = classNameShort(syubetu, jyoken, date);
+    const int nkai = toIntDef(raField(ra, "Nkai"), 0);
+    if (nkai > 0) return sj("第") + std::to_string(nkai) + sj("回 ") + hondai + "(" + grade + ")";
+    if (containsText(grade, sj("万")) || containsText(grade, "OPEN") || trimBoth(grade).empty()) return hondai;
+    return hondai + "(" + grade + ")";
+}
+
+// Futan ÷ 10 in the shortest decimal form.
+std::string weightText(std::string_view se) {
+    int tenths = toIntDef(seField(se, "Futan"), 0);
+    if (tenths == 0) tenths = toIntDef(seField(se, "FutanBefore"), 0);
+    std::string s = std::to_string(tenths / 10);
+    if (tenths % 10 != 0) s += "." + std::to_string(tenths % 10);
+    return s;
+}
+
+std::string oddsText(std::string_view odds) {
+    if (toIntDef(odds, 0) == 0) return "";
+    return std::to_string(toIntDef(part(odds, 0, 3), 0)) + "." + std::to_string(toIntDef(part(odds, 3, 1), 0));
+}
+
+std::string oddsColumn(std::string_view se, const std::string& odds) {
+    const std::string ijyo = seField(se, "IJyoCD");
+    const std::string raw = seField(se, "Odds");
+    if (ijyo == "1") return sj("取消");
+    if (ijyo == "2" || ijyo == "3") return sj("除外");
+    if (raw == "----") return sj("取消");
+    if (raw == "****") return sj("除外");
+    return odds;
+}
+
+std::string sexColumn(std::string_view se) {
+    std::string sex = sexName(seField(se, "SexCD"));
+    if (sex == sj("ｾﾝ")) sex = sj("セ");
+    return sex;
+}
+
+std::string ageText(std::string_view se) {
+    long long age = 0;
+    const std::string barei = seField(se, "Barei");
+    return parseInt(barei, age) ? std::to_string(age) : barei;
+}
+
+// The runners of the race in card order.
+std::vector<std::string> cardRunners(const StorePaths& p, const RaceKey& race, bool keepAll) {
+    std::vector<std::string> lines;
+    bool numbered = false;
+    scanMatching(p.file(Family::SE, race), Family::SE, keyOf(race), [&](std::string_view line) {
+        const bool hasNumber = getField(Family::SE, line, "Umaban") != "00";
+        numbered = numbered || hasNumber;
+        if (keepAll || hasNumber) lines.emplace_back(line);
+        return true;
+    });
+    if (numbered)
+        std::stable_sort(lines.begin(), lines.end(), [](const std::string& a, const std::string& b) {
+            return toIntDef(seField(a, "Umaban"), 0) < toIntDef(seField(b, "Umaban"), 0);
+        });
+    else
+        std::stable_sort(lines.begin(), lines.end(),
+                         [](const std::string& a, const std::string& b) { return seField(a, "Bamei") < seField(b, "Bamei"); });
+    return lines;
+}
+
+std::string betOdds(Family f, std::string_view oddsLine, std::string_view kumi) {
+    const std::string_view field = oddsElementPart(f, oddsElement(f, oddsLine, kumi), "Odds");
+    long long whole = 0;
+    if (!parseInt(part(field, 0, 5), whole)) return "--.-";
+    return std::to_string(whole) + "." + std::string(part(field, 5, 1));
+}
+
+BetGrid betGrid(std::string title, const std::vector<std::pair<std::string, std::string>>& pairs, Family oddsFamily,
+                std::string_view sep, const std::string& oddsLine, const std::string& payLine,
+                std::string_view payName) {
+    BetGrid g;
+    bool hit = false, miss = false;
+    for (const auto& [first, second] : pairs) {
+        const std::string kumi = first + second;
+        BetLine b{first + std::string(sep) + second, betOdds(oddsFamily, oddsLine, kumi), ""};
+        if (!payLine.empty()) {
+            bool isHit = false;
+            for (char n = '1'; n <= '3'; ++n)
+                isHit = isHit || trimBoth(getField(Family::HR, payLine, std::string(payName) + n)) == kumi;
+            b.result = isHit ? sj("○") : sj("×");
+            (isHit ? hit : miss) = true;
+        }
+        g.lines.push_back(std::move(b));
+    }
+    g.title = std::move(title) + (hit ? sj("<的中>") : miss ? sj("<ﾊｽﾞﾚ>") : "");
+    return g;
+}
+
+}  // namespace
+
+std::string displayTrackName(std::string_view jyoCD) {
+    const std::string name = trackName(jyoCD);
+    if (name == sj("札チ")) return sj("札幌");
+    if (name == sj("函チ")) return sj("函館");
+    if (name == sj("新チ")) return sj("新潟");
+    if (name == sj("中チ")) return sj("中京");
+    return name;
+}
+
+CardHeader cardHeader(const StorePaths& p, const RaceKey& race) {
+    CardHeader h;
+    h.date = race.year + race.monthDay;
+    h.raceNum = displayTrackName(race.jyoCD) + race.raceNum + "R";
+    const std::string ra = lastRace(p, race);
+    const std::string hasso = raField(ra, "HassoTime");
+    h.hTimeRed = !ra.empty() && raField(ra, "HassoTimeBefore") != "0000";
+    if (!ra.empty() && hasso != "0000") {
+        h.hTime = std::string(part(hasso, 0, 2)) + sj("：") + std::string(part(hasso, 2, 2));
+        h.oddsListEnabled = true;
+    } else {
+        h.hTime = sj("--：--");
+    }
+    if (ra.empty()) return h;
+    h.crs = courseName(raField(ra, "TrackCD"), raField(ra, "Kyori"));
+    h.crsRed = raField(ra, "KyoriBefore") != "0000" || raField(ra, "TrackCDBefore") != "00";
+    h.weBa = weatherAndGoing(ra);
+    h.raceName = raceName(ra, h.date);
+    const std::string kigo = raField(ra, "KigoCD");
+    h.biko = classNameLong(raField(ra, "SyubetuCD"), raField(ra, "JyokenCD5"), h.date) + " " +
+             weightRuleName(raField(ra, "JyuryoCD")) + " " + sexRestriction(kigo) + raceSymbol(kigo);
+    return h;
+}
+
+std::string cardCourseKey(std::string_view crs) {
+    if (startsWith(crs, sj("芝"))) return sj("芝") + std::string(part(crs, 2, 4));
+    if (startsWith(crs, sj("ダ"))) return sj("ダ") + std::string(part(crs, 6, 4));
+    return std::string(crs);
+}
+
+std::string cardGoingKey(std::string_view weBa) { return trimBoth(part(trimBoth(weBa), 15, 4)); }
+
+BetGrids buildBets(const StorePaths& p, const RaceKey& race, const std::vector<std::string>& marks,
+                   const std::vector<std::string>& umabans) {
+    std::vector<std::pair<std::string, std::string>> quinella, exacta1, exacta2;
+    const auto axisAt = std::find(marks.begin(), marks.end(), sj("◎"));
+    if (axisAt != marks.end()) {
+        const std::string& axis = umabans[static_cast<std::size_t>(axisAt - marks.begin())];
+        for (std::size_t i = 0; i < marks.size() && i < umabans.size(); ++i) {
+            if (marks[i].empty() || marks[i] == sj("◎")) continue;
+            const std::string& u = umabans[i];
+            const bool smaller = toIntDef(u, 0) < toIntDef(axis, 0);
+            quinella.emplace_back(smaller ? u : axis, smaller ? axis : u);
+            exacta1.emplace_back(axis, u);
+            exacta2.emplace_back(u, axis);
+        }
+    }
+    const std::string pay = findPayout(p, race);
+    const std::string o2 = findQuinellaOdds(p, race), o4 = findExactaOdds(p, race);
+    return {betGrid(sj("馬連"), quinella, Family::O2, sj("－"), o2, pay, "PayUmarenKumi"),
+            betGrid(sj("馬単１着付け"), exacta1, Family::O4, sj("→"), o4, pay, "PayUmatanKumi"),
+            betGrid(sj("馬単２着付け"), exacta2, Family::O4, sj("→"), o4, pay, "PayUmatanKumi")};
+}
+
+std::vector<std::string> cardMarks(bool userMarks) {
+    const RunnerTable& t = runnerTable(kMainWindowCaller);
+    std::vector<std::string> marks;
+    for (const std::string& m : t.marks[userMarks ? kSlotUserMark : kSlotPcMark]) marks.push_back(trimBoth(m));
+    return marks;
+}
+
+std::vector<std::string> cardUmabans(const RaceCard& card) {
+    std::vector<std::string> u;
+    for (const ViewRow& row : card.rows) u.push_back(trimBoth(row[1].text));
+    return u;
+}
+
+RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMarks, const CardProgress& progress) {
+    const ReadCacheScope cache;
+    const StorePaths& p = src.paths;
+    const bool central = isCentralTrack(race.jyoCD);
+    if (!central) engineSettings().oddadd = false;
+
+    RaceCard card;
+    card.header = cardHeader(p, race);
+    card.courseKey = cardCourseKey(card.header.crs);
+    card.goingKey = cardGoingKey(card.header.weBa);
+    const std::string ra = lastRace(p, race);
+    card.dataKubun = raField(ra, "DataKubun");
+    const std::string gradeCD = raField(ra, "GradeCD"), jyokenCD5 = raField(ra, "JyokenCD5");
+    const std::string syubetuCD = raField(ra, "SyubetuCD"), jyuryoCD = raField(ra, "JyuryoCD");
+
+    const std::vector<std::string> runners = cardRunners(p, race, card.dataKubun == "1");
+    const std::size_t n = runners.size();
+    RunnerTable& t = allocateRunnerTable(kMainWindowCaller, n);
+    const bool numbered = std::any_of(runners.begin(), runners.end(),
+                                      [](const std::string& l) { return getField(Family::SE, l, "Umaban") != "00"; });
+    const EngineSettings& settings = engineSettings();
+
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string& se = runners[i];
+        const std::string umaban = std::string(getField(Family::SE, se, "Umaban"));
+        const std::string ketto = seField(se, "KettoNum");
+        const std::string weight = weightText(se);
+        const std::string sex = sexColumn(se);
+        t.kettoNums[i] = ketto;
+        t.jockeyCodes[i] = seField(se, "KisyuCode");
+        t.trainerCodes[i] = seField(se, "ChokyosiCode");
+        const int futanBefore = toIntDef(seField(se, "FutanBefore"), 0);
+        const bool weightChanged = futanBefore > 0 && futanBefore != toIntDef(seField(se, "Futan"), 0);
+        const bool jockeyChanged = !seField(se, "KisyuRyakusyoBefore").empty();
+        t.weightChangeMarks[i] = weightChanged ? "*" : "";
+        t.jockeyChangeMarks[i] = jockeyChanged ? "*" : "";
+        t.odds[i] = oddsColumn(se, oddsText(seField(se, "Odds")));
+        card.ownerCodes.push_back(trimBoth(getField(Family::UM, findHorse(p, ketto), "BanusiCode")));
+
+        ViewRow row(kCardColumns);
+        row[0].text = numbered ? seField(se, "Wakuban") : sj("仮");
+        row[1].text = umaban;
+        row[2].text = seField(se, "Bamei");
+        row[3].text = sex + ageText(se);
+        row[4] = {weight, weightChanged ? Ink::Red : Ink::Black};
+        row[5] = {seField(se, "KisyuRyakusyo"), jockeyChanged ? Ink::Red : Ink::Black};
+        row[6].text = seField(se, "ChokyosiRyakusyo");
+        row[7].text = t.odds[i];
+        const std::string taijyu = seField(se, "BaTaijyu");
+        if (taijyu == "000") {
+            row[8].text = "---";
+            row[9].text = "--";
+        } else if (!taijyu.empty()) {
+            row[8].text = taijyu;
+            const std::string zogenSa = seField(se, "ZogenSa");
+            row[9].text = zogenSa == "999" ? "--" : seField(se, "ZogenFugo") + std::to_string(toIntDef(zogenSa, 0));
+        }
+
+        RunnerCall call;
+        call.caller = kMainWindowCaller;
+        call.year = race.year;
+        call.monthDay = race.monthDay;
+        call.row = static_cast<int>(i + 1);
+        const std::string sexCD = seField(se, "SexCD"), kisyuBefore = seField(se, "KisyuCodeBefore");
+        call.sexCD = sexCD;
+        call.baTaijyu = taijyu;
+        call.jyuryoCD = jyuryoCD;
+        call.gradeCD = gradeCD;
+        call.jyokenCD5 = jyokenCD5;
+        call.weightKg = weight;
+        call.courseKey = card.courseKey;
+        call.chokyosiCode = t.trainerCodes[i];
+        call.kisyuCodeBefore = kisyuBefore;
+        call.kisyuCode = t.jockeyCodes[i];
+        call.kettoNum = ketto;
+        storeEvaluation(t, i, evaluateRunner(src, call));
+        t.marks[kSlotUserMark][i] = seField(se, "UserYoso");
+        t.marks[kSlotCourseCheck][i].clear();
+        t.marks[kSlotJockeyDistance][i].clear();
+        t.marks[kSlotJockeyTrack][i].clear();
+        t.marks[kSlotUmaban][i] = umaban;
+        t.marks[kSlotSexName][i] = sex;
+
+        if (central) {
+            const std::string kyori = seField(se, "Kyori"), trackCD = seField(se, "TrackCD");
+            if (settings.dsthyo)
+                t.marks[kSlotCourseCheck][i] = courseAptitudeCheck(p, race, gradeCD, kyori, trackCD, ketto);
+            if (settings.kshadd) {
+                const std::string check = jockeyAptitudeCheck(p, race, t.jockeyCodes[i], kyori, trackCD, ketto);
+                t.marks[kSlotJockeyDistance][i] = std::string(part(check, 0, 1));
+                t.marks[kSlotJockeyTrack][i] = std::string(part(check, 1, 1));
+            }
+        }
+        for (std::size_t k = 0; k < kPastRuns; ++k) row[10 + k].text = t.pastCells[k][i];
+        row[16].text = t.marks[kSlotUserMark][i];
+        for (std::size_t k = 0; k < 3; ++k) row[17 + k].text = t.marks[6 + k][i];
+        card.rows.push_back(std::move(row));
+        if (progress) progress(i + 1, n);
+    }
+
+    if (n > 4) {
+        RaceCall call{kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
+                      card.goingKey,     card.courseKey, race.raceNum, race.jyoCD};
+        markRace(src, call, static_cast<int>(n));
+        for (std::size_t i = 0; i < n; ++i) card.rows[i][15].text = t.marks[kSlotPcMark][i];
+    }
+
+    card.betsTab = !startsWith(card.header.hTime, "--");
+    if (card.betsTab && !startsWith(card.header.crs, sj("障害"))) {
+        const RaceFigures& f = raceFigures();
+        card.figures = {sj("標3F:") + f.standard3F, sj("平3F:") + f.frontPace, sj("位置:") + f.position, sj("予Ｐ:") + f.paceLabel};
+    }
+    card.bets = buildBets(p, race, cardMarks(userMarks), cardUmabans(card));
+    return card;
+}
+
+std::uint32_t cardCellBackground(const RaceCard& card, std::size_t row, std::size_t col, bool colourPastRuns) {
+    constexpr std::uint32_t white = 0xFFFFFF;
+    if (row >= card.rows.size()) return white;
+    const std::string& text = card.rows[row][col].text;
+    if (col == 0) return frameColour(text);
+    if (col < 10 || col > 14 || !colourPastRuns) return white;
+    if (trimBoth(part(text, 4, 2)) != trimBoth(part(card.header.crs, 0, 2))) return white;
+    std::string pos = trimBoth(part(text, 9, 2));
+    if (pos.size() == 1) pos = "0" + pos;
+    return placingColour(pos);
+}
+
+}  // namespace tarvo
