@@ -31,6 +31,7 @@
 #include "runner_tables.h"
 #include "store_paths.h"
 #include "textfn.h"
+#include "unit_kishu.h"
 #include "unit_main.h"
 #include "useryoso_view.h"
 
@@ -274,7 +275,18 @@ private:
 
     void doubleClick(const QModelIndex& i) {
         if (!i.isValid() || static_cast<std::size_t>(i.row()) >= card_.rows.size()) return;
-        if (i.column() == 16) enterUserMark(static_cast<std::size_t>(i.row()));
+        const auto row = static_cast<std::size_t>(i.row());
+        if (i.column() == 5) openPerson(kJockeys, runnerTable(kMainWindowCaller).jockeyCodes, row, 5);
+        if (i.column() == 6) openPerson(kTrainers, runnerTable(kMainWindowCaller).trainerCodes, row, 6);
+        if (i.column() == 16) enterUserMark(row);
+    }
+
+    // The jockey or trainer data screen of a row, when its cell names someone the store knows.
+    void openPerson(const PersonKind& kind, const RunnerTable::Texts& codes, std::size_t row, std::size_t col) {
+        const std::string name = trimBoth(card_.rows[row][col].text);
+        const std::string code = row < codes.size() ? codes[row] : std::string();
+        if (name.empty() || name == "**" || findPerson(kind, paths_, code, name).empty()) return;
+        openPersonData(kind, paths_.root(), code, name, sj("通常"), &w_);
     }
 
     void enterUserMark(std::size_t row);

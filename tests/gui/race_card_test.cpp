@@ -2,6 +2,8 @@
 // (frame colours as drawn), the progress bar and the bets; the PC/US buttons
 // rebuild the bets; the prediction options write the settings file and warn.
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QDateEdit>
 #include <QImage>
 #include <QLabel>
@@ -9,6 +11,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "cp932.h"
@@ -17,6 +20,7 @@
 #include "inifile.h"
 #include "layouts.h"
 #include "message_capture.h"
+#include "person_fixture.h"
 #include "race_card.h"
 #include "record_io.h"
 #include "store_fixture.h"
@@ -52,6 +56,8 @@ protected:
             s.assign("KettoNum", "20200000" + num);
             s.assign("Bamei", sj("ウマ") + num);
             s.assign("Futan", "550");
+            s.assign("KisyuCode", n == 1 ? "01234" : "09999");
+            s.assign("KisyuRyakusyo", sj(n == 1 ? "騎手甲" : "騎手乙"));
             s.assignRaw("UserYoso", sj(n == 1 ? "◎" : n == 3 ? "○" : ""));
             writeRecord(store.paths.se(ra.year, ra.monthDay, ra.jyoCD), s.line(), recordKey(Family::SE));
         }
@@ -108,6 +114,30 @@ TEST_F(RaceCardTest, ChosenRaceFillsHeaderGridProgressAndBets) {
     EXPECT_EQ(bets->rowCount(), 5);
     EXPECT_TRUE(w.action(u("mnuFileOut"))->isEnabled());
     EXPECT_TRUE(w.findChild<QPushButton*>(u("btnResult"))->font().bold()) << "DataKubun 2";
+}
+
+TEST_F(RaceCardTest, DoubleClickOnAJockeyTheStoreKnowsOpensItsDataScreen) {
+    test::storePerson(store.paths, {Family::KS, {{"KisyuCode", "01234"}, {"KisyuRyakusyo", "騎手甲"}}});
+    test::MessageCapture capture;
+    TfrmMain w(home.path());
+    show(w);
+    auto* grid = w.findChild<Grid*>(u("stgUmaList"));
+    QStringList opened;
+    const auto doubleClick = [&](int row) {
+        // A modal screen that opens is read and closed at once; none leaves the list empty.
+        QTimer::singleShot(0, [&] {
+            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                opened << d->windowTitle();
+                d->reject();
+            }
+        });
+        emit grid->doubleClicked(grid->rows()->index(row, 5));
+        QApplication::processEvents();
+    };
+    doubleClick(0);
+    EXPECT_EQ(opened, QStringList{u("騎手データ")});
+    doubleClick(1);  // 09999 is no jockey of the store: nothing opens
+    EXPECT_EQ(opened, QStringList{u("騎手データ")});
 }
 
 TEST_F(RaceCardTest, PredictionOptionsWriteTheSettingsAndWarn) {
