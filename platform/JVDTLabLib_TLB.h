@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "cp932.h"
+#include "textfn.h"
 
 namespace JVDTLabLib_TLB {
 
@@ -32,17 +33,8 @@ inline constexpr int kMaintenance = -504;   // JVOpen, JVRTOpen, JVMVPlay: serve
 // A 14-digit timestamp (yyyymmddhhmmss) of a real moment.
 inline bool validTimestamp(std::string_view t) {
     if (t.size() != 14 || t.find_first_not_of("0123456789") != std::string_view::npos) return false;
-    const auto part = [&](std::size_t at, std::size_t len) {
-        int v = 0;
-        for (const char c : t.substr(at, len)) v = v * 10 + (c - '0');
-        return v;
-    };
-    const int year = part(0, 4), month = part(4, 2), day = part(6, 2);
-    if (year < 1 || month < 1 || month > 12 || day < 1 || part(8, 2) > 23 || part(10, 2) > 59 || part(12, 2) > 59)
-        return false;
-    static constexpr int kDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-    return day <= (month == 2 && !leap ? 28 : kDays[month - 1]);
+    const auto two = [&](std::size_t at) { return (t[at] - '0') * 10 + (t[at + 1] - '0'); };
+    return tarvo::isCalendarDate(t.substr(0, 8)) && two(8) <= 23 && two(10) <= 59 && two(12) <= 59;
 }
 
 // Why a name is no file name the service may report, or nullptr when it is

@@ -1,5 +1,7 @@
 #include "textfn.h"
 
+#include <chrono>
+
 #include <cstdio>
 #include <ctime>
 #include <limits>
@@ -139,6 +141,18 @@ int toIntDef(std::string_view s, int def) {
     if (!parseInt(s, v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
         return def;
     return static_cast<int>(v);
+}
+
+bool isCalendarDate(std::string_view s) {
+    if (s.size() != 8 || s.find_first_not_of("0123456789") != std::string_view::npos) return false;
+    const auto number = [&](std::size_t at, std::size_t len) {
+        unsigned v = 0;
+        for (const char c : s.substr(at, len)) v = v * 10 + static_cast<unsigned>(c - '0');
+        return v;
+    };
+    const std::chrono::year_month_day day{std::chrono::year(static_cast<int>(number(0, 4))),
+                                          std::chrono::month(number(4, 2)), std::chrono::day(number(6, 2))};
+    return number(0, 4) >= 1 && day.ok();
 }
 
 }  // namespace tarvo

@@ -39,6 +39,8 @@ std::string twoDigits(int n);
 // Integer value of a text as the system reads numbers: optional blanks and sign,
 // decimal digits only; false when the text is not a whole number.
 bool parseInt(std::string_view s, long long& out);
+// True when s is eight digits yyyymmdd naming a real calendar day (year 1 or later).
+bool isCalendarDate(std::string_view s);
 // parseInt with a default for texts that are not numbers.
 int toIntDef(std::string_view s, int def);
 

@@ -54,21 +54,12 @@ private:
     RegistrationRun* run_ = nullptr;
 };
 
-// A calendar date written YYYYMMDD.
-bool isDate(const std::string& s) {
-    if (s.size() != 8 || s.find_first_not_of("0123456789") != std::string::npos) return false;
-    const std::chrono::year_month_day day{std::chrono::year(std::stoi(s.substr(0, 4))),
-                                          std::chrono::month(static_cast<unsigned>(std::stoi(s.substr(4, 2)))),
-                                          std::chrono::day(static_cast<unsigned>(std::stoi(s.substr(6, 2))))};
-    return day.ok();
-}
-
 }  // namespace
 
 int cmdRegister(Context& ctx) {
     const auto& a = ctx.args;
     const bool setup = a.size() == 2 && a[0] == "setup";
-    if (setup && !isDate(a[1])) {
+    if (setup && !isCalendarDate(a[1])) {
         *ctx.err << "register: the start date " << a[1] << " is no date (YYYYMMDD)\n";
         return 2;
     }
