@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     tarvo::installRaceCard(window);
     for (const tarvo::ScreenEntry& screen : tarvo::screenRegistry())
         window.setScreenOpener(QString::fromUtf8(screen.menuItem), [&window, open = screen.open] {
-            open({window.state().settingsPath(), window.state().storeRoot, window.jvlink(), &window});
+            open(window.screenContext());
         });
     window.show();
     return app.exec();

@@ -29,6 +29,7 @@
 #include "qtext.h"
 #include "race_list.h"
 #include "runner_tables.h"
+#include "screen_links.h"
 #include "store_paths.h"
 #include "textfn.h"
 #include "unit_kishu.h"
@@ -276,6 +277,8 @@ private:
     void doubleClick(const QModelIndex& i) {
         if (!i.isValid() || static_cast<std::size_t>(i.row()) >= card_.rows.size()) return;
         const auto row = static_cast<std::size_t>(i.row());
+        if (i.column() == 2) openHorse(row);
+        if (i.column() >= 10 && i.column() <= 14) openPastRace(row, static_cast<std::size_t>(i.column() - 10));
         if (i.column() == 5) openPerson(kJockeys, runnerTable(kMainWindowCaller).jockeyCodes, row, 5);
         if (i.column() == 6) openPerson(kTrainers, runnerTable(kMainWindowCaller).trainerCodes, row, 6);
         if (i.column() == 16) enterUserMark(row);
@@ -287,6 +290,19 @@ private:
         const std::string code = row < codes.size() ? codes[row] : std::string();
         if (name.empty() || name == "**" || findPerson(kind, paths_, code, name).empty()) return;
         openPersonData(kind, paths_.root(), code, name, sj("通常"), &w_);
+    }
+
+    void openHorse(std::size_t row) {
+        const RunnerTable& t = runnerTable(kMainWindowCaller);
+        if (trimBoth(card_.rows[row][2].text).empty() || row >= t.kettoNums.size()) return;
+        openHorseData(w_.screenContext(), {t.kettoNums[row], sj("通常"), race_, {}, {}});
+    }
+
+    // The result screen of the past race in a past-run cell (column 10 + k).
+    void openPastRace(std::size_t row, std::size_t k) {
+        const RunnerTable& t = runnerTable(kMainWindowCaller);
+        if (trimBoth(card_.rows[row][10 + k].text).empty() || row >= t.pastRaceKeys[k].size()) return;
+        if (const auto past = RaceKey::parse(t.pastRaceKeys[k][row])) openRaceResult(w_.screenContext(), *past, sj("過去"));
     }
 
     void enterUserMark(std::size_t row);

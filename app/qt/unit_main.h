@@ -11,6 +11,7 @@
 
 #include "JVDTLabLib_TLB.h"
 #include "race_list.h"
+#include "screen_registry.h"
 #include "startup.h"
 
 class QAction;
@@ -43,6 +44,10 @@ public:
     const StartupOutcome& startupOutcome() const { return outcome_; }
     const AppState& state() const { return state_; }
     JVDTLabLib_TLB::IJVLink& jvlink() { return *jvlink_; }
+    // What a screen opened from this window gets: settings, store, data service, modes.
+    ScreenContext screenContext() {
+        return {state_.settingsPath(), state_.storeRoot, *jvlink_, this, state_.readOnly, state_.raceViewer};
+    }
 
     // The menu item or button with an object name (for screens and tests).
     QAction* action(const QString& objectName) const;

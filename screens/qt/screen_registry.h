@@ -16,7 +16,9 @@ struct ScreenContext {
     std::string settingsPath;  // the settings file tarvo.ini
     std::string storeRoot;
     JVDTLabLib_TLB::IJVLink& jvlink;
-    QWidget* parent;  // the main window
+    QWidget* parent;  // the main window, or the screen that opens another
+    bool readOnly = false;   // access mode "禁止": nothing is fetched or written
+    bool raceVideo = false;  // the race video option (mnuOptRViewer) is on
 };
 
 struct ScreenEntry {
