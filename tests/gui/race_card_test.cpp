@@ -140,6 +140,76 @@ TEST_F(RaceCardTest, DoubleClickOnAJockeyTheStoreKnowsOpensItsDataScreen) {
     EXPECT_EQ(opened, QStringList{u("騎手データ")});
 }
 
+// The user prediction input on a double click in the US column: the unique marks
+// other runners hold are disabled, the runner's own mark is selected, and the
+// chosen mark goes into the card and into the runner's stored line only.
+TEST_F(RaceCardTest, UserMarkInputDisablesHeldMarksAndStoresTheChoice) {
+    TfrmMain w(home.path());
+    show(w);
+    auto* grid = w.findChild<Grid*>(u("stgUmaList"));
+    const std::string sePath = store.paths.se(ra.year, ra.monthDay, ra.jyoCD);
+    std::string before;
+    ASSERT_TRUE(readFile(sePath, before));
+    struct Seen {
+        QString number, name;
+        std::vector<bool> enabled;
+        int checked = -1;
+    };
+    const auto enterMark = [&](int row, int button) {
+        Seen seen;
+        QTimer::singleShot(0, [&] {
+            auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->windowTitle(), u("ユーザー予想の入力"));
+            seen.number = d->findChild<QLabel*>(u("lbl_Unum"))->text();
+            seen.name = d->findChild<QLabel*>(u("lbl_Uname"))->text();
+            for (int b = 1; b <= 8; ++b) {
+                auto* r = d->findChild<QRadioButton*>(QString::asprintf("rbtn%02d", b));
+                seen.enabled.push_back(r->isEnabled());
+                if (r->isChecked()) seen.checked = b;
+            }
+            d->findChild<QRadioButton*>(QString::asprintf("rbtn%02d", button))->setChecked(true);
+            d->findChild<QPushButton*>(u("btnEntry"))->click();
+        });
+        emit grid->doubleClicked(grid->rows()->index(row, 16));
+        QApplication::processEvents();
+        return seen;
+    };
+    const auto storedMark = [&](int runner) {
+        std::string lines;
+        EXPECT_TRUE(readFile(sePath, lines));
+        const std::size_t width = layoutOf(Family::SE).lineLength;
+        return std::string(getField(Family::SE, std::string_view(lines).substr(width * static_cast<std::size_t>(runner), width), "UserYoso"));
+    };
+
+    // Runner 2 has no mark: ◎ (runner 1) and ○ (runner 3) are taken, 無印 is selected.
+    Seen second = enterMark(1, 4);
+    EXPECT_EQ(second.number, u("02番"));
+    EXPECT_EQ(second.name, u("ウマ02"));
+    EXPECT_EQ(second.enabled, (std::vector<bool>{false, false, true, true, true, true, true, true}));
+    EXPECT_EQ(second.checked, 8);
+    EXPECT_EQ(grid->rows()->index(1, 16).data().toString(), u("△"));
+    EXPECT_EQ(storedMark(1), sj("△"));
+
+    // Runner 1 holds ◎ itself, so ◎ stays choosable; 無印 stores two blanks.
+    Seen first = enterMark(0, 8);
+    EXPECT_EQ(first.enabled[0], true);
+    EXPECT_EQ(first.enabled[1], false);
+    EXPECT_EQ(first.checked, 1);
+    EXPECT_EQ(storedMark(0), "  ");
+    EXPECT_EQ(grid->rows()->index(0, 16).data().toString().trimmed(), QString());
+
+    // Every other byte of the file is kept.
+    const Field& userYoso = *layoutOf(Family::SE).find("UserYoso");
+    const std::size_t width = layoutOf(Family::SE).lineLength;
+    std::string expected = before;
+    expected.replace(userYoso.pos - 1, 2, "  ");
+    expected.replace(width + userYoso.pos - 1, 2, sj("△"));
+    std::string after;
+    ASSERT_TRUE(readFile(sePath, after));
+    EXPECT_EQ(after, expected);
+}
+
 TEST_F(RaceCardTest, PredictionOptionsWriteTheSettingsAndWarn) {
     test::MessageCapture capture;
     TfrmMain w(home.path());
