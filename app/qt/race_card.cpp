@@ -378,7 +378,10 @@ void CardDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, 
         painter->setPen(QColor(0xC0, 0xC0, 0xC0));
         return;
     }
-    QStyledItemDelegate::paint(painter, o, index);
+    // Drawn from o itself: the base class would take the colours from the model again
+    // and lose the white numbers of frames 2 and 4.
+    QStyle* style = o.widget ? o.widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &o, painter, o.widget);
 }
 
 // The user prediction input: one runner's mark, the unique marks held by others disabled.

@@ -28,6 +28,7 @@
 #include "lookups.h"
 #include "msgbox.h"
 #include "qtext.h"
+#include "side_tabs.h"
 #include "std_tables.h"
 #include "textfn.h"
 #include "unit_dtlist.h"
@@ -235,9 +236,8 @@ void TfrmMain::buildControls() {
     const int figureLefts[] = {152, 208, 264, 320};
     for (int i = 0; i < 4; ++i) addLabel(kFigureLabels[i], "", figureLefts[i], 546)->setFont(gothic(12));
 
-    pgcMain_ = new QTabWidget(client_);
+    pgcMain_ = new SideTabWidget(client_);
     pgcMain_->setObjectName(u("pgcMain"));
-    pgcMain_->setTabPosition(QTabWidget::West);
     pgcMain_->setGeometry(384, 540, 601, 100);
 
     // Tab "買目": the bet area.

@@ -86,10 +86,14 @@ Grid::Grid(QWidget* parent, const char* objectName, std::span<const GridColumn> 
     setVerticalScrollBarPolicy(look.verticalScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Columns and rows as narrow as the column table says: the style's own
+    // minimum (over twenty pixels) would widen the narrow columns past the grid.
+    verticalHeader()->setMinimumSectionSize(1);
     verticalHeader()->setDefaultSectionSize(look.rowHeight);
     QHeaderView* header = horizontalHeader();
     header->setFixedHeight(look.headerHeight);
     header->setSectionResizeMode(QHeaderView::Fixed);
+    header->setMinimumSectionSize(1);
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header->setStyleSheet(QStringLiteral("QHeaderView::section { padding-left: 1px; }"));
     header->setHighlightSections(false);

@@ -100,6 +100,12 @@ TEST_F(RaceCardTest, ChosenRaceFillsHeaderGridProgressAndBets) {
     const QImage image = grid->viewport()->grab().toImage();
     const QRect cell = grid->visualRect(grid->rows()->index(1, 0));
     EXPECT_EQ(image.pixelColor(cell.left() + 1, cell.top() + 2), QColor(0, 0, 255));
+    // Its number is written in white, and the narrow frame column keeps its table width.
+    bool white = false;
+    for (int x = cell.left(); x <= cell.right(); ++x)
+        for (int y = cell.top(); y <= cell.bottom(); ++y) white = white || image.pixelColor(x, y).lightness() > 200;
+    EXPECT_TRUE(white);
+    EXPECT_LE(grid->columnWidth(0), 20);
 
     // Three runners: no PC marks, no PC bets; the US marks give 01－03.
     auto* bets = w.findChild<Grid*>(u("stgUmaren"));
