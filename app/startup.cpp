@@ -1,6 +1,7 @@
 #include "startup.h"
 
 #include <cstdlib>
+#include <unistd.h>
 
 #include "cp932.h"
 #include "fsys.h"
@@ -11,13 +12,24 @@
 
 namespace tarvo {
 
+std::string programFolderOf(const ProgramFolderSources& s) {
+    const auto slash = [](std::string d) { return d.empty() || d.back() == '/' ? d : d + '/'; };
+    if (!s.homeOption.empty()) return slash(s.homeOption);
+    if (!s.tarvoHome.empty()) return slash(s.tarvoHome);
+    if (s.executableDirWritable && !s.installed) return slash(s.executableDir);
+    const std::string data = !s.xdgDataHome.empty() ? slash(s.xdgDataHome) : slash(s.home) + ".local/share/";
+    return data + "tarvo/";
+}
+
 std::string resolveProgramFolder(const std::string& homeOption) {
-    std::string dir = homeOption;
-    if (dir.empty())
-        if (const char* env = std::getenv("TARVO_HOME")) dir = env;
-    if (dir.empty()) dir = executableDir();
-    if (dir.back() != '/') dir += '/';
-    return dir;
+    const auto env = [](const char* name) {
+        const char* v = std::getenv(name);
+        return std::string(v ? v : "");
+    };
+    const std::string exe = executableDir();
+    return programFolderOf({homeOption, env("TARVO_HOME"), exe, ::access(exe.c_str(), W_OK) == 0,
+                            fileExists(exe + "../share/applications/tarvo.desktop"), env("XDG_DATA_HOME"),
+                            env("HOME")});
 }
 
 std::string resolveStoreRoot(const std::string& dirValue, const std::string& programFolder) {

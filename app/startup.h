@@ -21,8 +21,20 @@ inline constexpr const char* kAppCaption = "TARVO Ver.2.00";
 inline constexpr const char* kAppTitle = "Tarvo for JRA-VAN Data Lab.";
 
 // The program folder: homeOption when given, else TARVO_HOME when set, else the
-// executable's folder; always with a trailing separator.
+// executable's folder when it is a folder of its own (a build, or a copy the
+// user can write to), else "tarvo" in the user's data folder: an installed
+// program (its desktop entry beside it in share/applications/) lives in a
+// read-only folder. Always with a trailing separator.
 std::string resolveProgramFolder(const std::string& homeOption);
+
+// What the rule above looks at, for the rule itself and its tests.
+struct ProgramFolderSources {
+    std::string homeOption, tarvoHome, executableDir;
+    bool executableDirWritable = true;
+    bool installed = false;  // the executable's folder is bin/ of an installation
+    std::string xdgDataHome, home;  // XDG_DATA_HOME and HOME
+};
+std::string programFolderOf(const ProgramFolderSources& s);
 
 // The store root: the settings' dir value exactly as written when a folder of
 // that name exists, otherwise the program folder + "data/".

@@ -93,6 +93,24 @@ TEST(Startup, JVInitFailureEndsTheProgram) {
     EXPECT_NE(out.find("JVSetUIPropertiesエラー コード：-101\n"), std::string::npos) << out;
 }
 
+// --home, then TARVO_HOME, then the executable's folder when it can be written
+// (a build) and not an installation's bin/, else the user's data folder.
+TEST(Startup, ProgramFolderRule) {
+    struct Case {
+        ProgramFolderSources sources;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {{"/h", "/t", "/opt/tarvo/", true, false, "", "/home/u"}, "/h/"},
+        {{"", "/t/", "/usr/bin/", true, true, "", "/home/u"}, "/t/"},
+        {{"", "", "/opt/tarvo", true, false, "", "/home/u"}, "/opt/tarvo/"},
+        {{"", "", "/opt/tarvo/", false, false, "", "/home/u"}, "/home/u/.local/share/tarvo/"},
+        {{"", "", "/usr/bin/", true, true, "", "/home/u"}, "/home/u/.local/share/tarvo/"},
+        {{"", "", "/usr/bin/", false, true, "/data", "/home/u"}, "/data/tarvo/"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(programFolderOf(c.sources), c.folder) << c.folder;
+}
+
 TEST(Startup, StoreRootRule) {
     test::TempDir home;
     const std::string store = home.path() + "mystore";
