@@ -212,7 +212,8 @@ void LiveUpdates::fetchChanges(const std::string& date) {
 }
 
 void LiveUpdates::runBatch(BatchKind kind, const std::string& date, const std::vector<RaceKey>& races,
-                           bool normalMode, const std::function<void(const BatchStep&)>& after) {
+                           bool normalMode, const std::function<void(const BatchStep&)>& after,
+                           const std::function<void(const RaceKey&)>& before) {
     cancel_ = false;
     lastOpen_ = 0;
     fetchChanges(date);
@@ -226,6 +227,7 @@ void LiveUpdates::runBatch(BatchKind kind, const std::string& date, const std::v
     };
     for (std::size_t i = 0; !cancel_ && i < races.size(); ++i) {
         const RaceKey& race = races[i];
+        if (before) before(race);
         BatchStep step{i, race, "", false};
         const std::string k = kubun(Family::RA, race);
         if (k == "1" || k == "7" || k == "9" || k == "A") {

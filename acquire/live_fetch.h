@@ -63,9 +63,10 @@ public:
     // A batch over the races of a date in list order. normalMode false (read
     // only) fetches nothing per race. after() runs after each race (the window
     // shows the race again, moves the progress bar and lets pending messages
-    // run); the cancel flag is looked at after it.
+    // run); the cancel flag is looked at after it. before() runs as each race starts.
     void runBatch(BatchKind kind, const std::string& date, const std::vector<RaceKey>& races, bool normalMode,
-                  const std::function<void(const BatchStep&)>& after);
+                  const std::function<void(const BatchStep&)>& after,
+                  const std::function<void(const RaceKey&)>& before = {});
     // "取得中止": the batch stops after the race in hand.
     void cancel() { cancel_ = true; }
     bool cancelFlag() const { return cancel_; }
