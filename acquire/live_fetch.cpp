@@ -214,7 +214,6 @@ void LiveUpdates::fetchChanges(const std::string& date) {
 void LiveUpdates::runBatch(BatchKind kind, const std::string& date, const std::vector<RaceKey>& races,
                            bool normalMode, const std::function<void(const BatchStep&)>& after,
                            const std::function<void(const RaceKey&)>& before) {
-    cancel_ = false;
     lastOpen_ = 0;
     fetchChanges(date);
     if (lastOpen_ < -99) cancel_ = true;
@@ -224,6 +223,9 @@ void LiveUpdates::runBatch(BatchKind kind, const std::string& date, const std::v
     }
     const auto kubun = [&](Family f, const RaceKey& race) {
         return trimBoth(getField(f, f == Family::RA ? findRace(paths_, race) : findOdds(paths_, f, race), "DataKubun"));
+    };
+    const auto raceCancelled = [&](const RaceKey& race) {
+        return kubun(Family::RA, race) == "9" || kubun(Family::O2, race) == "9";
     };
     for (std::size_t i = 0; !cancel_ && i < races.size(); ++i) {
         const RaceKey& race = races[i];
@@ -240,7 +242,7 @@ void LiveUpdates::runBatch(BatchKind kind, const std::string& date, const std::v
             }
             fetchOdds(race);
             done.push_back("odds");
-            if (kind == BatchKind::Odds && (kubun(Family::RA, race) == "9" || kubun(Family::O2, race) == "9")) {
+            if (kind == BatchKind::Odds && raceCancelled(race)) {
                 fetchResults(race);
                 done.push_back("results");
             }
@@ -248,7 +250,7 @@ void LiveUpdates::runBatch(BatchKind kind, const std::string& date, const std::v
         } else {
             step.actions = "none";
         }
-        step.raceCancelled = kubun(Family::RA, race) == "9";
+        step.raceCancelled = raceCancelled(race);
         if (after) after(step);
     }
     cancel_ = false;

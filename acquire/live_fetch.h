@@ -38,7 +38,7 @@ struct BatchStep {
     std::size_t index = 0;  // the race's place in the list
     RaceKey race;
     std::string actions;
-    bool raceCancelled = false;  // its RA or O2 DataKubun is "9"
+    bool raceCancelled = false;  // its RA or O2 DataKubun is "9" after the fetches
 };
 
 class LiveUpdates {
@@ -67,8 +67,11 @@ public:
     void runBatch(BatchKind kind, const std::string& date, const std::vector<RaceKey>& races, bool normalMode,
                   const std::function<void(const BatchStep&)>& after,
                   const std::function<void(const RaceKey&)>& before = {});
-    // "取得中止": the batch stops after the race in hand.
+    // "取得中止": the batch stops after the race in hand (or before the first
+    // race when set during the day fetches). The caller clears the flag as the
+    // batch starts, before it lets pending messages run; the batch clears it at its end.
     void cancel() { cancel_ = true; }
+    void clearCancel() { cancel_ = false; }
     bool cancelFlag() const { return cancel_; }
 
 private:
