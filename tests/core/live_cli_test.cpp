@@ -31,16 +31,9 @@ protected:
             realTime("0B30", std::string("20240106") + "05" + num, {o1});
         }
     }
-    void store(const Raw& raw) {
-        JVRecord r;
-        ASSERT_TRUE(r.copyFrom(raw.rec, static_cast<long>(raw.rec.size())));
-        RecordWriters w(StorePaths(home.path() + "data/"));
-        ASSERT_TRUE(raw.rec.substr(0, 2) == "RA" ? w.writeRA(r) : w.writeSE(r));
-    }
+    void store(const Raw& raw) const { test::storeRaceRecord(StorePaths(home.path() + "data/"), raw); }
     void realTime(const std::string& spec, const std::string& key, const std::vector<Raw>& records) const {
-        std::string data;
-        for (const Raw& r : records) data += r.rec;
-        test::spit(src.path() + spec + "/" + key + ".jvd", data);
+        test::addRealTime(src.path(), spec, key, records);
     }
     int live(std::vector<std::string> args, std::string& out) const {
         std::vector<std::string> all = {"--home", home.path(), "--source", src.path(), "live"};

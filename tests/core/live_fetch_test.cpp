@@ -51,16 +51,9 @@ protected:
     void set(const std::string& key, const std::string& value) const {
         IniFile(home.path() + "jvlink.ini").write("JVLINK", key, value);
     }
-    void store(const Raw& raw) {
-        JVRecord r;
-        ASSERT_TRUE(r.copyFrom(raw.rec, static_cast<long>(raw.rec.size())));
-        RecordWriters w(paths);
-        ASSERT_TRUE(raw.rec.substr(0, 2) == "RA" ? w.writeRA(r) : w.writeSE(r));
-    }
+    void store(const Raw& raw) const { test::storeRaceRecord(paths, raw); }
     void realTime(const std::string& spec, const std::string& key, const std::vector<Raw>& records) const {
-        std::string data;
-        for (const Raw& r : records) data += r.rec;
-        spit(src() + spec + "/" + key + ".jvd", data);
+        test::addRealTime(src(), spec, key, records);
     }
     std::string runnerField(const RaceKey& r, const char* umaban, const char* name) const {
         return std::string(getField(Family::SE, findRunnerByNumber(paths, r, umaban), name));

@@ -55,16 +55,9 @@ protected:
         realTime("0B30", kRace11.text(), {o1, test::race("O2", "05", "1", "0602", "11")});
         realTime("0B30", kRace12.text(), {test::race("O2", "05", "1", "0602", "12")});
     }
-    void store(const Raw& raw) {
-        JVRecord r;
-        ASSERT_TRUE(r.copyFrom(raw.rec, static_cast<long>(raw.rec.size())));
-        RecordWriters w(paths);
-        ASSERT_TRUE(raw.rec.substr(0, 2) == "RA" ? w.writeRA(r) : w.writeSE(r));
-    }
+    void store(const Raw& raw) const { test::storeRaceRecord(paths, raw); }
     void realTime(const std::string& spec, const std::string& key, const std::vector<Raw>& records) const {
-        std::string data;
-        for (const Raw& r : records) data += r.rec;
-        test::spit(home.path() + "jvlink-source/" + spec + "/" + key + ".jvd", data);
+        test::addRealTime(home.path() + "jvlink-source/", spec, key, records);
     }
 
     void open(TfrmMain& w) {
