@@ -1,6 +1,7 @@
 #include "card_view.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "code_tables.h"
 #include "cp932.h"
@@ -88,6 +89,15 @@ std::string oddsColumn(std::string_view se, const std::string& odds) {
     if (raw == "----") return sj("取消");
     if (raw == "****") return sj("除外");
     return odds;
+}
+
+// Columns 8 and 9: the body weight and its change.
+std::pair<std::string, std::string> weightCells(std::string_view se) {
+    const std::string taijyu = seField(se, "BaTaijyu");
+    if (taijyu == "000") return {"---", "--"};
+    if (taijyu.empty()) return {};
+    const std::string zogenSa = seField(se, "ZogenSa");
+    return {taijyu, zogenSa == "999" ? "--" : seField(se, "ZogenFugo") + std::to_string(toIntDef(zogenSa, 0))};
 }
 
 std::string sexColumn(std::string_view se) {
@@ -277,14 +287,7 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
         row[6].text = seField(se, "ChokyosiRyakusyo");
         row[7].text = t.odds[i];
         const std::string taijyu = seField(se, "BaTaijyu");
-        if (taijyu == "000") {
-            row[8].text = "---";
-            row[9].text = "--";
-        } else if (!taijyu.empty()) {
-            row[8].text = taijyu;
-            const std::string zogenSa = seField(se, "ZogenSa");
-            row[9].text = zogenSa == "999" ? "--" : seField(se, "ZogenFugo") + std::to_string(toIntDef(zogenSa, 0));
-        }
+        std::tie(row[8].text, row[9].text) = weightCells(se);
 
         RunnerCall call;
         call.caller = kMainWindowCaller;
@@ -354,6 +357,43 @@ std::uint32_t cardCellBackground(const RaceCard& card, std::size_t row, std::siz
     std::string pos = trimBoth(part(text, 9, 2));
     if (pos.size() == 1) pos = "0" + pos;
     return placingColour(pos);
+}
+
+std::vector<CardRefresh> refreshedOddsColumn(const StorePaths& p, const RaceKey& race) {
+    std::vector<CardRefresh> out;
+    for (const std::string& se : cardRunners(p, race, false)) {
+        const std::string text = oddsColumn(se, oddsText(seField(se, "Odds")));
+        out.push_back({std::string(getField(Family::SE, se, "Umaban")), text.empty() ? "0.0" : text, {}});
+    }
+    return out;
+}
+
+std::vector<CardRefresh> refreshedWeightColumns(const StorePaths& p, const RaceKey& race) {
+    std::vector<CardRefresh> out;
+    for (const std::string& se : cardRunners(p, race, false)) {
+        const auto [weight, change] = weightCells(se);
+        out.push_back({std::string(getField(Family::SE, se, "Umaban")), weight, change});
+    }
+    return out;
+}
+
+void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks) {
+    const std::string ra = lastRace(src.paths, race);
+    const std::string syubetuCD = raField(ra, "SyubetuCD"), jyokenCD5 = raField(ra, "JyokenCD5");
+    const std::string gradeCD = raField(ra, "GradeCD");
+    const RaceCall call{kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
+                        card.goingKey,     card.courseKey, race.raceNum, race.jyoCD};
+    predictRace(src, call);
+    const std::size_t n = card.rows.size();
+    if (n > 4) {
+        markRace(src, call, static_cast<int>(n));
+        RunnerTable& t = runnerTable(kMainWindowCaller);
+        for (std::size_t i = 0; i < n && i < t.size(); ++i) {
+            card.rows[i][15].text = t.marks[kSlotPcMark][i];
+            t.marks[kSlotUserMark][i] = trimBoth(card.rows[i][16].text);
+        }
+    }
+    card.bets = buildBets(src.paths, race, cardMarks(userMarks), cardUmabans(card));
 }
 
 }  // namespace tarvo

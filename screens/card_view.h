@@ -87,4 +87,23 @@ std::vector<std::string> cardUmabans(const RaceCard& card);
 // a past run on the shown race's surface in columns 10 to 14.
 std::uint32_t cardCellBackground(const RaceCard& card, std::size_t row, std::size_t col, bool colourPastRuns);
 
+// ---- Same-day refreshes of a shown card ----
+
+// One runner's refreshed cells, by its horse number as stored.
+struct CardRefresh {
+    std::string umaban;
+    std::string text;    // column 7, or column 8
+    std::string change;  // column 9 (weights only)
+};
+// Column 7 after an odds fetch, for the runners with a number in number order:
+// "取消" or "除外" for a scratched or excluded runner, else the odds text, else "0.0".
+std::vector<CardRefresh> refreshedOddsColumn(const StorePaths& p, const RaceKey& race);
+// Columns 8 and 9 after a results fetch, likewise.
+std::vector<CardRefresh> refreshedWeightColumns(const StorePaths& p, const RaceKey& race);
+
+// The prediction and the PC marks of a shown card again (column 15, the US
+// marks taken from column 16 into mark slot 1), then its bets. The caller has
+// reloaded the engine settings.
+void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks);
+
 }  // namespace tarvo

@@ -25,6 +25,7 @@
 #include "fsys.h"
 #include "grid.h"
 #include "inifile.h"
+#include "live_updates.h"
 #include "msgbox.h"
 #include "qtext.h"
 #include "race_list.h"
@@ -158,6 +159,40 @@ public:
     }
 
     const RaceCard& card() const { return card_; }
+
+    // What the same-day updates do to the shown card.
+    LiveCardHooks liveHooks() {
+        LiveCardHooks h;
+        h.shownRace = [this]() -> std::optional<RaceKey> {
+            if (label("lbl_Date")->text().isEmpty()) return std::nullopt;
+            return race_;
+        };
+        h.showAgain = [this](const std::string& line) { showRace(line); };
+        h.refreshOdds = [this] {
+            RunnerTable& t = runnerTable(kMainWindowCaller);
+            refreshCells(refreshedOddsColumn(paths_, race_), [&](std::size_t row, const CardRefresh& c) {
+                card_.rows[row][7].text = c.text;
+                if (row < t.size()) t.odds[row] = c.text;
+            });
+        };
+        h.refreshWeights = [this] {
+            refreshCells(refreshedWeightColumns(paths_, race_), [&](std::size_t row, const CardRefresh& c) {
+                card_.rows[row][8].text = c.text;
+                card_.rows[row][9].text = c.change;
+            });
+        };
+        h.refillHeader = [this] {
+            card_.header = cardHeader(paths_, race_);
+            fillHeader();
+        };
+        h.remark = [this] {
+            loadEngineSettings(settingsPath());
+            remarkCard(source(), race_, card_, userMarks());
+            grid_->setRows(card_.rows);
+            showBets();
+        };
+        return h;
+    }
     bool colourPastRuns() const { return colourPastRuns_; }
     int pixels() const { return std::max(pixels_, 10); }
 
@@ -247,6 +282,14 @@ private:
     }
 
     bool userMarks() const { return w_.findChild<QRadioButton*>(u("rbtnUS"))->isChecked(); }
+
+    // Refreshed cells into the rows of the same horse numbers, then the grid.
+    void refreshCells(const std::vector<CardRefresh>& cells, const std::function<void(std::size_t, const CardRefresh&)>& put) {
+        for (const CardRefresh& c : cells)
+            for (std::size_t r = 0; r < card_.rows.size(); ++r)
+                if (card_.rows[r][1].text == c.umaban) put(r, c);
+        grid_->setRows(card_.rows);
+    }
 
     void showBets() {
         for (std::size_t g = 0; g < 3; ++g) {
@@ -442,6 +485,6 @@ void RaceCardPane::enterUserMark(std::size_t row) {
 
 }  // namespace
 
-void installRaceCard(TfrmMain& window) { new RaceCardPane(window); }
+void installRaceCard(TfrmMain& window) { installLiveUpdates(window, (new RaceCardPane(window))->liveHooks()); }
 
 }  // namespace tarvo

@@ -1,7 +1,11 @@
 #include "jv_fixture.h"
 
+#include <stdexcept>
+
 #include "cp932.h"
 #include "fsys.h"
+#include "jv_record.h"
+#include "record_writers.h"
 #include "test_support.h"
 
 namespace tarvo::test {
@@ -47,6 +51,20 @@ Raw seRecord(const char* jyo, const char* kubun, const char* ketto) {
     Raw r = race("SE", jyo, kubun);
     r.set("Umaban", "03").set("KettoNum", ketto).set("Bamei", sj("テストホース")).set("SexCD", "1");
     return r;
+}
+
+void storeRaceRecord(const StorePaths& paths, const Raw& raw) {
+    JVRecord r;
+    if (!r.copyFrom(raw.rec, static_cast<long>(raw.rec.size()))) throw std::invalid_argument("no record: " + raw.rec.substr(0, 2));
+    RecordWriters w(paths);
+    if (!(raw.rec.substr(0, 2) == "RA" ? w.writeRA(r) : w.writeSE(r))) throw std::invalid_argument("not stored");
+}
+
+void addRealTime(const std::string& sourceRoot, const std::string& spec, const std::string& key,
+                 const std::vector<Raw>& records) {
+    std::string data;
+    for (const Raw& r : records) data += r.rec;
+    spit(sourceRoot + spec + "/" + key + ".jvd", data);
 }
 
 std::string SourceFolder::addFile(const std::string& spec, const std::string& timestamp, const std::string& label,

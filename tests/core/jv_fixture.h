@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "JVData_Structure.h"
+#include "store_paths.h"
 
 namespace tarvo::test {
 
@@ -36,6 +37,13 @@ Raw raRecord(const char* jyo, const char* trackCD, const char* kyori, const char
 
 // Horse number 03 of race 11 on 2024-01-06.
 Raw seRecord(const char* jyo, const char* kubun, const char* ketto = "2019104567");
+
+// Stores a raw RA or SE record through the record writers.
+void storeRaceRecord(const StorePaths& paths, const Raw& raw);
+
+// Writes the real-time file SPEC/KEY.jvd of a source folder (with a trailing separator).
+void addRealTime(const std::string& sourceRoot, const std::string& spec, const std::string& key,
+                 const std::vector<Raw>& records);
 
 // A source folder of the emulator: data spec folders with files of records.
 class SourceFolder {

@@ -11,6 +11,7 @@
 #include "jvlink_emu.h"
 #include "silks_bitmap.h"
 #include "std_tables.h"
+#include "store_paths.h"
 #include "test_support.h"
 #include "textfn.h"
 #include "wg_names.h"
@@ -547,8 +548,8 @@ TEST(WorldGen, CommandLineErrors) {
 namespace tarvo {
 namespace {
 
-TEST(WorldGen, ATodayWithoutMeetingsGetsALocalOne) {
-    // Thursday 13 June 2024 has no meeting in the calendar; as the --today day it races.
+TEST(WorldGen, ATodayWithoutMeetingsGetsACentralOne) {
+    // Thursday 13 June 2024 has no meeting in the calendar; as the --today day it races at central tracks.
     test::TempDir out;
     worldgen::Options o;
     ASSERT_EQ(worldgen::parseOptions({"--out", out.path(), "--from", "20240610", "--to", "20240612", "--today",
@@ -560,7 +561,9 @@ TEST(WorldGen, ATodayWithoutMeetingsGetsALocalOne) {
     for (const auto& entry : std::filesystem::directory_iterator(out.path() + "RACE")) {
         const std::string data = test::slurp(entry.path().string());
         for (std::size_t pos = 0; pos + 27 < data.size(); pos = data.find("\r\n", pos) + 2) {
-            if (data.compare(pos, 2, "RA") == 0 && data.compare(pos + 11, 8, "20240613") == 0) raced = true;
+            if (data.compare(pos, 2, "RA") == 0 && data.compare(pos + 11, 8, "20240613") == 0 &&
+                isCentralTrack(data.substr(pos + 19, 2)))
+                raced = true;
             if (data.find("\r\n", pos) == std::string::npos) break;
         }
     }

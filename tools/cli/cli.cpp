@@ -24,6 +24,7 @@ const std::vector<CommandInfo>& commands() {
         {"csv", cmdCsv, "csv YEAR MONTHDAY JYOCD RACENUM FILE   write the race card as CSV"},
         {"mark", cmdMark, "mark YEAR MONTHDAY JYOCD RACENUM UMABAN MARK   set a user mark (◎ ○ ▲ △ × ☆ 注 or 無印)"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
+        {"live", cmdLive, "live changes|weights YYYYMMDD | live odds|results YEAR MONTHDAY JYOCD RACENUM | live batch odds|results YYYYMMDD   same-day updates (--cancel-after-races N, --shown JYOCD RACENUM, --source)"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
         {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},
         {"jockeys", cmdJockeys, "jockeys [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the jockey list"},
@@ -35,7 +36,7 @@ const std::vector<CommandInfo>& commands() {
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--cancel-after-races", "--shown"};
     return list;
 }
 

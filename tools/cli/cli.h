@@ -60,6 +60,7 @@ int cmdCsv(Context& ctx);
 int cmdMark(Context& ctx);
 int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
+int cmdLive(Context& ctx);
 int cmdShb(Context& ctx);
 int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);

@@ -9,15 +9,12 @@
 // --cancel-after-files N cancels once N files have been read in all;
 // --source DIR reads another source folder of the data-service emulator.
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "cli.h"
 #include "cp932.h"
-#include "jvlink_emu.h"
 #include "registration.h"
-#include "startup.h"
-#include "std_tables.h"
+#include "service_start.h"
 #include "textfn.h"
 
 namespace tarvo::cli {
@@ -75,23 +72,10 @@ int cmdRegister(Context& ctx) {
         return 2;
     }
 
-    AppState state;
-    auto emulator = std::make_unique<JVLinkEmulator>(ctx.home());
-    if (ctx.has("--source")) emulator->overrideSource(std::filesystem::absolute(ctx.option("--source")).string());
-    std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = std::move(emulator);
-    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
-    const StartupOutcome outcome = Startup(state, jvlink).run(ctx.home(), ScreenGeometry{}, seams);
-    if (!outcome.complete) {
-        if (!outcome.errorMessage.empty()) ctx.println(outcome.errorMessage);
-        return 1;
-    }
-    if (state.readOnly) {
-        *ctx.err << "register: the access mode forbids fetching data\n";
-        return 1;
-    }
-
+    StartedService started;
+    if (!startWithService(ctx, "register", started)) return 1;
     CliView view(ctx, cancelAfter);
-    RegistrationRun run(*jvlink, state.settingsPath(), StorePaths(state.storeRoot), view);
+    RegistrationRun run(*started.jvlink, started.state.settingsPath(), StorePaths(started.state.storeRoot), view);
     view.attach(run);
     const RunResult result = run.run(setup ? RunKind::Setup : RunKind::Usual, setup ? a[1] : std::string());
     switch (result) {

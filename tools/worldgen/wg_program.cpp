@@ -306,7 +306,12 @@ struct DayTracks {
 
 DayTracks tracksOf(Day d, bool mustRace) {
     DayTracks t{centralTracks(d), localTracks(d)};
-    if (mustRace && t.central.empty() && t.local.empty()) t.local.push_back(kLocalCycle[(d.n / 7) % 4 == 3 ? 0 : (d.n / 7) % 4]);
+    // A day that must race has the month's central meeting, so that the
+    // same-day updates (central races only) have races on any weekday.
+    if (mustRace && t.central.empty()) {
+        const auto& m = kMonthTracks[d.month() - 1];
+        t.central = {m[0], m[1], m[2]};
+    }
     return t;
 }
 

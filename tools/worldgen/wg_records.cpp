@@ -539,7 +539,7 @@ std::string skRecord(const World& w, int horse, char dk, Day made, RawVersion v)
     return x.take();
 }
 
-std::string whRecord(const Race& r, const World& w, Day made, int hhmm) {
+std::string whRecord(const Race& r, const World& w, Day made, int hhmm, bool beforeDraw) {
     Rec x("WH");
     x.head('1', made).raceId(r).happyo(r.day, hhmm);
     int k = 1;
@@ -547,7 +547,7 @@ std::string whRecord(const Race& r, const World& w, Day made, int hhmm) {
         if (k > 18) break;
         const std::string g = at("BataijyuInfo", k++, ".");
         const Horse& h = w.horses[static_cast<std::size_t>(ru.horse)];
-        x.n(g + "Umaban", ru.uma).s(g + "Bamei", h.name.name);
+        x.n(g + "Umaban", beforeDraw ? 0 : ru.uma).s(g + "Bamei", h.name.name);
         if (ru.ijyo == '1' || ru.ijyo == '2') {
             x.s(g + "BaTaijyu", "   ").c(g + "ZogenFugo", ' ').s(g + "ZogenSa", "   ");
         } else {

@@ -29,7 +29,8 @@ std::string hnRecord(const World& w, int breedingHorse, char dk, Day made, RawVe
 std::string skRecord(const World& w, int horse, char dk, Day made, RawVersion v);
 
 // Same-day changes, announced at hhmm.
-std::string whRecord(const Race& r, const World& w, Day made, int hhmm);
+// Body weights of a race's runners; before the draw every Umaban is 0 (the runners go by name).
+std::string whRecord(const Race& r, const World& w, Day made, int hhmm, bool beforeDraw = false);
 std::string weRecord(const Race& r, Day made, int hhmm, char tenko, char siba, char dirt, char tenkoBefore,
                      char sibaBefore, char dirtBefore);
 std::string avRecord(const World& w, const Race& r, const Runner& ru, char kind, Day made, int hhmm);

@@ -231,8 +231,8 @@ public:
     // first of January, retirements); returns the horses registered that day.
     std::vector<int> beginDay(Day d);
     // The day's races with their runners; empty when nobody races. A day that must have races (the --today day, so that
-    // the sample store shows races on any weekday) gets a local meeting when
-    // the calendar has none.
+    // the sample store shows races and same-day updates on any weekday) gets
+    // the month's central meeting when the calendar has none.
     std::vector<Race> programDay(Day d, bool mustRace = false);
     // Runs the races: results into the races, the world unchanged.
     void simulate(std::vector<Race>& races) const;

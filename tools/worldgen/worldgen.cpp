@@ -289,21 +289,29 @@ private:
         realTime(d, races);
     }
 
-    // The day's real-time data, as it stands at one o'clock: body weights, the
-    // morning's changes, odds of every race, provisional results of the races run.
+    // The day's real-time data, as it stands at one o'clock: body weights (the
+    // last race of each track announced before its draw, its runners by name),
+    // the morning's changes, odds of every race, provisional results of the races run.
     void realTime(Day d, std::vector<Race>& races) {
-        std::vector<std::string> weights;
         std::vector<Race*> later;
-        for (Race& r : races) {
-            if (r.local) continue;
-            weights.push_back(whRecord(r, w_, d, addMinutes(r.hasso, -60)));
-            if (r.hasso > kNow) later.push_back(&r);
-        }
+        for (Race& r : races)
+            if (!r.local && r.hasso > kNow) later.push_back(&r);
         std::vector<std::string> changes = weatherChanges(d, races);
+        // The runners the simulation scratched or excluded are announced in the morning.
+        for (const Race& r : races)
+            for (const Runner& ru : r.runners)
+                if (!r.local && (ru.ijyo == '1' || ru.ijyo == '2')) changes.push_back(avRecord(w_, r, ru, ru.ijyo, d, 900));
         if (later.size() >= 4) {
             Rng rng(mix(opt_.seed, 0x0b14, static_cast<std::uint64_t>(d.n)));
             rng.shuffle(later);
             morningChanges(d, races, later, changes);
+        }
+        std::vector<std::string> weights;
+        for (std::size_t i = 0; i < races.size(); ++i) {
+            const Race& r = races[i];
+            if (r.local) continue;
+            const bool lastOfTrack = i + 1 == races.size() || races[i + 1].jyo != r.jyo;
+            weights.push_back(whRecord(r, w_, d, addMinutes(r.hasso, -60), lastOfTrack));
         }
         std::vector<std::string> results;
         for (Race& r : races)
@@ -315,31 +323,43 @@ private:
 
     static constexpr int kNow = 1300;
 
-    // Weather and going: the morning announcement at each central track, and one change at noon.
+    // Weather and going: the morning announcement at each central track; then,
+    // in the day, a turf-only going change at the first track, a dirt-only one
+    // at the second (the first again when there is one track), and a change of
+    // weather and both goings at noon.
     static std::vector<std::string> weatherChanges(Day d, const std::vector<Race>& races) {
         std::map<std::string, const Race*> firstOfTrack;
         for (const Race& r : races)
             if (!r.local && !firstOfTrack.count(r.jyo)) firstOfTrack[r.jyo] = &r;
         std::vector<std::string> changes;
-        bool changed = false;
+        std::vector<const Race*> tracks;
         for (const auto& [jyo, r] : firstOfTrack) {
             changes.push_back(weRecord(*r, d, 830, r->tenko, r->siba, r->dirt, '0', '0', '0'));
-            if (changed || r->siba >= '4') continue;
-            const char worse = static_cast<char>(r->siba + 1);
-            changes.push_back(weRecord(*r, d, 1230, r->tenko == '1' ? '2' : r->tenko, worse, r->dirt, r->tenko, r->siba, r->dirt));
-            changed = true;
+            tracks.push_back(r);
         }
+        if (tracks.empty()) return changes;
+        const auto worse = [](char going) { return going < '4' ? static_cast<char>(going + 1) : going; };
+        const Race& turf = *tracks.front();
+        const Race& dirt = *tracks[tracks.size() > 1 ? 1 : 0];
+        changes.push_back(weRecord(turf, d, 1030, '0', worse(turf.siba), '0', turf.tenko, turf.siba, turf.dirt));
+        changes.push_back(weRecord(dirt, d, 1100, '0', '0', worse(dirt.dirt), dirt.tenko, dirt.siba, dirt.dirt));
+        const char tenko = turf.tenko == '1' ? '2' : turf.tenko;
+        changes.push_back(weRecord(turf, d, 1230, tenko, worse(worse(turf.siba)), worse(turf.dirt), turf.tenko,
+                                   worse(turf.siba), turf.dirt));
         return changes;
     }
 
-    // A scratching, a jockey change, a post time change and a course change in
-    // the races still to run (at least four, in a shuffled order).
+    // A scratching and an exclusion (the runners then have no body weight and
+    // no odds), a jockey change, a post time change and a course change in the
+    // races still to run (at least four, in a shuffled order).
     void morningChanges(Day d, const std::vector<Race>& races, const std::vector<Race*>& later, std::vector<std::string>& changes) const {
-        const Race& a = *later[0];
-        for (const Runner& ru : a.runners)
-            if (ru.ijyo == '0') {
-                changes.push_back(avRecord(w_, a, ru, '1', d, 1005));
-                break;
+        Race& a = *later[0];
+        char kind = '1';
+        for (Runner& ru : a.runners)
+            if (ru.ijyo == '0' && kind <= '2') {
+                ru.ijyo = kind;
+                changes.push_back(avRecord(w_, a, ru, kind, d, kind == '1' ? 1005 : 1040));
+                ++kind;
             }
         if (const std::string jc = jockeyChange(d, races, *later[1]); !jc.empty()) changes.push_back(jc);
         changes.push_back(tcRecord(*later[2], addMinutes(later[2]->hasso, 10), d, 1150));
@@ -369,7 +389,8 @@ private:
         const Runner& ru = b.runners.back();
         const Jockey& after = w_.jockeys[static_cast<std::size_t>(cand)];
         const Jockey& before = w_.jockeys[static_cast<std::size_t>(ru.jockey)];
-        const int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
+        int futan = ru.futan + 10 * ((before.minarai - '0') - (after.minarai - '0'));
+        if (futan == ru.futan) futan -= 10;  // the new rider claims an allowance: the weight changes too
         return jcRecord(w_, b, ru, cand, futan, d, 1110);
     }
 
