@@ -43,6 +43,13 @@ for path in files(world):
     if kind in ('UM', 'BR', 'HN', 'SK', 'CK'):
         put('fuzz_record_store', kind + '-conversion', b'\x01' + record)
 
+# The real-time files of the world's race day, one seed per data spec.
+for spec in ('0B11', '0B12', '0B14', '0B30'):
+    d = os.path.join(world, spec)
+    if os.path.isdir(d):
+        name = sorted(os.listdir(d))[0]
+        put('fuzz_live', spec, first_lines(os.path.join(d, name), 2 if spec == '0B30' else 12))
+
 # A few stored lines of each family of the store.
 done = set()
 for path in files(store):
