@@ -27,13 +27,14 @@ namespace {
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter, kRight = Qt::AlignRight | Qt::AlignVCenter,
                         kCentre = Qt::AlignCenter;
 
+// The design widths, a little wider where the screen font needs it.
 constexpr GridColumn kColumns[kHrColumns] = {
-    {" 日付", 52, kCentre},   {"場名", 30, kCentre},  {"Ｒ", 18, kCentre},     {"天", 18, kCentre},
-    {"レース名", 74, kLeft},  {"", 0, kCentre},       {"頭", 18, kCentre},     {"馬", 18, kCentre},
-    {"人", 18, kCentre},      {"着", 18, kCentre},    {" 騎手", 52, kLeft},    {" 距離", 42, kLeft},
-    {"状", 18, kCentre},      {"Time", 30, kCentre},  {"着差", 28, kCentre},   {"斤", 22, kLeft},
-    {"前", 28, kCentre},      {" 上3F", 60, kLeft},   {" 位置", 42, kCentre},  {"体重", 27, kCentre},
-    {"幅", 22, kRight},       {"RW", 25, kRight},     {"LS", 25, kRight},
+    {" 日付", 56, kCentre},   {"場名", 30, kCentre},  {"Ｒ", 18, kCentre},     {"天", 18, kCentre},
+    {"レース名", 76, kLeft},  {"", 0, kCentre},       {"頭", 18, kCentre},     {"馬", 18, kCentre},
+    {"人", 18, kCentre},      {"着", 18, kCentre},    {" 騎手", 48, kLeft},    {" 距離", 42, kLeft},
+    {"状", 18, kCentre},      {"Time", 32, kCentre},  {"着差", 30, kCentre},   {"斤", 26, kLeft},
+    {"前", 30, kCentre},      {" 上3F", 64, kLeft},   {" 位置", 44, kCentre},  {"体重", 28, kCentre},
+    {"幅", 24, kRight},       {"RW", 24, kRight},     {"LS", 24, kRight},
 };
 
 // Labels that show view-model texts; the place of each (a width of 0 keeps the label's own size).
@@ -50,10 +51,10 @@ const Control kLabels[] = {
     {"lbl_Haha", "", "", {300, 56, 0, 0}},
     {"lbl_Hati", "", "", {300, 74, 0, 0}},
     {"lbl_BYear", "", "", {12, 96, 0, 0}},
-    {"lbl_BMonth", "", "", {56, 96, 0, 0}},
-    {"lbl_BDay", "", "", {86, 96, 0, 0}},
-    {"lbl_HiraShu", "", "", {210, 96, 0, 0}},
-    {"lbl_HiraHon", "", "", {350, 96, 0, 0}},
+    {"lbl_BMonth", "", "", {54, 96, 14, 14}},
+    {"lbl_BDay", "", "", {84, 96, 14, 14}},
+    {"lbl_HiraShu", "", "", {204, 96, 44, 14}},
+    {"lbl_HiraHon", "", "", {344, 96, 44, 14}},
     {"lbl_ChaSogo", "", "中央＋地方の成績です", {76, 122, 0, 0}},
     {"lbl_ChaChuo", "", "中央(芝＋ダート)の成績です", {230, 122, 0, 0}},
     {"lbl_RaceCrs", "", "", {370, 122, 0, 0}},
@@ -72,13 +73,13 @@ const Control kLabels[] = {
 
 // Fixed captions beside the labels.
 const Control kCaptions[] = {
-    {"Label_Year", "年", "", {44, 96, 0, 0}},
-    {"Label_Month", "月", "", {74, 96, 0, 0}},
-    {"Label_Day", "日生", "", {104, 96, 0, 0}},
+    {"Label_Year", "年", "", {42, 96, 0, 0}},
+    {"Label_Month", "月", "", {70, 96, 0, 0}},
+    {"Label_Day", "日生", "", {100, 96, 0, 0}},
     {"Label_HiraShu", "獲得賞金：", "", {150, 96, 0, 0}},
-    {"Label_HiraShuUnit", "万円", "", {262, 96, 0, 0}},
+    {"Label_HiraShuUnit", "万円", "", {252, 96, 0, 0}},
     {"Label_HiraHon", "本賞金：", "", {300, 96, 0, 0}},
-    {"Label_HiraHonUnit", "万円", "", {402, 96, 0, 0}},
+    {"Label_HiraHonUnit", "万円", "", {392, 96, 0, 0}},
     {"Label_Sogo", "総合成績", "中央＋地方の成績です", {12, 122, 0, 0}},
     {"Label_Chuo", "中央成績", "中央(芝＋ダート)の成績です", {166, 122, 0, 0}},
     {"lbl_CrsOpen", "(", "", {424, 122, 0, 0}},
@@ -134,6 +135,12 @@ TfrmUmaRes::TfrmUmaRes(const ScreenContext& context, const HorseDataOpening& ope
     for (const Control& c : kLabels) makeControl<QLabel>(this, c);
     findChild<QLabel*>(QStringLiteral("lbl_Uname"))->setFont(pGothic(16, true));
     findChild<QLabel*>(QStringLiteral("lbl_ktnum"))->setFont(pGothic(10));
+    for (const char* name : {"lbl_BMonth", "lbl_BDay", "lbl_HiraShu", "lbl_HiraHon"})
+        findChild<QLabel*>(QString::fromUtf8(name))->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    for (const Control& c : kLabels)
+        if (std::string_view(c.name).starts_with("lbl_Cha") || std::string_view(c.name).starts_with("lbl_Siba") ||
+            std::string_view(c.name).starts_with("lbl_Dart") || std::string_view(c.name).ends_with("Chaku"))
+            findChild<QLabel*>(QString::fromUtf8(c.name))->setFont(gothic(12));
     for (const char* name : {"lbl_stable", "lbl_Banushi", "lbl_Farm"})
         findChild<QLabel*>(QString::fromUtf8(name))->setMaximumWidth(280);
     findChild<QLabel*>(QStringLiteral("lbl_stable"))->installEventFilter(this);
@@ -147,7 +154,9 @@ TfrmUmaRes::TfrmUmaRes(const ScreenContext& context, const HorseDataOpening& ope
 
     stgRc_rireki_ = new Grid(this, kHorseRunsGrid, kColumns, kGridPlace, {.rowHeight = 17, .headerHeight = 18});
     stgRc_rireki_->setItemDelegate(new RunsDelegate(data_, stgRc_rireki_));
-    stgRc_rireki_->setFont(pGothic(12));
+    stgRc_rireki_->setFont(pGothic(11));
+    stgRc_rireki_->horizontalHeader()->setMinimumSectionSize(8);
+    for (int c = 0; c < kHrColumns; ++c) stgRc_rireki_->setColumnWidth(c, kColumns[c].width);
     if (context_.raceVideo)
         stgRc_rireki_->setStatusTip(QStringLiteral("レース名をダブルクリックで、当該レースの映像が再生されます"));
     connect(stgRc_rireki_, &QAbstractItemView::doubleClicked, this,
@@ -188,6 +197,7 @@ void TfrmUmaRes::showRows() {
     for (const ScreenView::Label& l : data_.view.labels)
         if (auto* label = findChild<QLabel*>(QString::fromStdString(l.name))) {
             label->setText(qs(l.text));
+            if (label->alignment() & Qt::AlignRight) continue;
             label->adjustSize();
         }
     for (const ScreenView::Label& h : data_.hints)
