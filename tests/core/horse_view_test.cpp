@@ -7,6 +7,7 @@
 
 #include "cp932.h"
 #include "engine_settings.h"
+#include "horse_fixture.h"
 #include "fsys.h"
 #include "horse_view.h"
 #include "jvlink_emu.h"
@@ -20,18 +21,9 @@
 namespace tarvo {
 namespace {
 
-constexpr const char* kHorse = "2020100001";
+constexpr const char* kHorse = test::kFixtureHorse;
+using test::StoredRun;
 constexpr int kYear = 2026;
-
-// One stored run of the horse: its race and its runner fields (UTF-8 where text).
-struct StoredRun {
-    std::string date, jyoCD, raceNum = "05";
-    std::string trackCD = "17", kyori = "2000", place = "01", iJyoCD = "0";
-    std::string siba = "1", dirt = "1";  // going codes: 1 良, 3 重, 4 不
-    std::string time = "2010", l3f = "345", raceL3f = "340", futan = "550";
-    std::string tenko = "1", corners[3] = {"03", "02", "01"}, baTaijyu = "480", zogenFugo = "+", zogenSa = "004";
-    std::string dataKubun = "7";
-};
 
 class HorseViewTest : public ::testing::Test {
 protected:
@@ -41,52 +33,8 @@ protected:
 
     void SetUp() override { engineSettings() = EngineSettings{}; }
 
-    void add(const StoredRun& r, const std::string& kettoNum = kHorse) {
-        const std::string year = r.date.substr(0, 4), md = r.date.substr(4, 4);
-        LineBuilder ra(Family::RA);
-        for (const auto& [name, value] : std::initializer_list<std::pair<const char*, std::string>>{
-                 {"Year", year}, {"MonthDay", md}, {"JyoCD", r.jyoCD}, {"Kaiji", "01"}, {"Nichiji", "01"},
-                 {"RaceNum", r.raceNum}, {"DataKubun", "7"}, {"TrackCD", r.trackCD}, {"Kyori", r.kyori},
-                 {"SyubetuCD", "13"}, {"JyokenCD5", "005"}, {"SyussoTosu", "12"}, {"TenkoCD", r.tenko},
-                 {"SibaBabaCD", r.siba}, {"DirtBabaCD", r.dirt}, {"HaronTimeL3", r.raceL3f}})
-            ra.assign(name, value);
-        ra.assign("Ryakusyo6", sj("テスト特別"));
-        writeRecord(paths.ra(year, md, r.jyoCD), ra.line(), recordKey(Family::RA));
-        LineBuilder se(Family::SE, std::string_view(ra.line()).substr(0, 27));
-        for (const auto& [name, value] : std::initializer_list<std::pair<const char*, std::string>>{
-                 {"DataKubun", r.dataKubun}, {"Umaban", "03"}, {"KettoNum", kettoNum}, {"KakuteiJyuni", r.place},
-                 {"IJyoCD", r.iJyoCD}, {"Time", r.time}, {"HaronTimeL3", r.l3f}, {"Futan", r.futan},
-                 {"Ninki", "02"}, {"TimeDiff", "+003"}, {"Jyuni2c", r.corners[0]}, {"Jyuni3c", r.corners[1]},
-                 {"Jyuni4c", r.corners[2]}, {"BaTaijyu", r.baTaijyu}, {"ZogenFugo", r.zogenFugo},
-                 {"ZogenSa", r.zogenSa}, {"SexCD", "1"}, {"Barei", "4"}, {"KeiroCD", "03"},
-                 {"ChokyosiCode", "01234"}, {"BanusiCode", "000077"}})
-            se.assign(name, value);
-        se.assign("Bamei", sj("テストホース"));
-        se.assign("KisyuRyakusyo", sj("武豊"));
-        se.assign("ChokyosiRyakusyo", sj("矢作"));
-        se.assign("BanusiName", sj("テスト馬主"));
-        writeRecord(paths.se(year, md, r.jyoCD), se.line(), recordKey(Family::SE));
-        updateRunList(paths, kettoNum, sj("テストホース"), r.jyoCD, r.date, "1");
-    }
-
-    void addHorseRecord(const std::string& prize = "000012345") {
-        LineBuilder um(Family::UM);
-        for (const auto& [name, value] : std::initializer_list<std::pair<const char*, std::string>>{
-                 {"KettoNum", kHorse}, {"DelKubun", "1"}, {"BirthDate", "20200405"}, {"SexCD", "2"},
-                 {"KeiroCD", "01"}, {"TozaiCD", "2"}, {"ChokyosiCode", "01234"}, {"BanusiCode", "000077"},
-                 {"RuikeiSyutokuHeichi", prize}, {"RuikeiHonsyoHeiti", "000000150"}})
-            um.assign(name, value);
-        for (const auto& [name, value] : std::initializer_list<std::pair<const char*, const char*>>{
-                 {"Bamei", "テストホース"}, {"Ketto3InfoBamei1", "父馬"}, {"Ketto3InfoBamei2", "母馬"},
-                 {"Ketto3InfoBamei5", "母父馬"}, {"BanusiName", "テスト馬主"}, {"BreederName", "テスト牧場"},
-                 {"SanchiName", "浦河町"}})
-            um.assign(name, sj(value));
-        writeRecord(paths.um(kHorse, "datn"), um.line(), recordKey(Family::UM));
-        LineBuilder ch(Family::CH);
-        ch.assign("ChokyosiCode", "01234");
-        ch.assign("ChokyosiName", sj("　矢作 芳人　"));
-        writeRecord(paths.ch("01234"), ch.line(), recordKey(Family::CH));
-    }
+    void add(const test::StoredRun& r, const std::string& kettoNum = kHorse) { test::storeRun(paths, r, kettoNum); }
+    void addHorseRecord() { test::storeHorseRecord(paths); }
 
     HorseData open(const std::string& tag, std::optional<RaceKey> race = std::nullopt,
                    const std::string& kettoNum = kHorse) {
