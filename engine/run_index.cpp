@@ -5,6 +5,8 @@
 #include "code_tables.h"
 #include "cp932.h"
 #include "engine_settings.h"
+#include "layouts.h"
+#include "race_key.h"
 #include "std_tables.h"
 #include "textfn.h"
 #include "time_calc.h"
@@ -136,6 +138,13 @@ int localClassValue(std::string_view jyoCD, std::string_view syubetuCD, std::str
         for (const GradeRow& row : kGrades)
             if (className.compare(0, sj(row.age).size(), sj(row.age)) == 0) value = row.values[grade];
     return value;
+}
+
+RaceRun raceRunOf(const RaceKey& race, std::string_view se, std::string_view ra, std::string_view courseKey) {
+    auto f = [&](std::string_view name) { return getField(Family::SE, se, name); };
+    auto r = [&](std::string_view name) { return getField(Family::RA, ra, name); };
+    return {race.year,       race.monthDay, race.jyoCD,   race.raceNum,    r("Ryakusyo6"), r("KigoCD"),
+            r("GradeCD"),    r("JyokenCD5"), r("SyubetuCD"), f("Futan"),   courseKey,      f("Time")};
 }
 
 std::string raceBasedIndex(const StorePaths& paths, const RaceRun& run) {

@@ -12,6 +12,7 @@
 namespace tarvo {
 
 class StorePaths;
+struct RaceKey;
 
 std::string runIndex(std::string_view jyoCD, std::string_view courseKey, std::string_view time,
                      std::string_view timeVariant, std::string_view futan);
@@ -25,6 +26,10 @@ struct RaceRun {
     std::string_view year, monthDay, jyoCD, raceNum, ryakusyo6, kigoCD, gradeCD, jyokenCD5, syubetuCD;
     std::string_view futan, courseKey, time;
 };
+
+// The fields of a stored run: its runner line (SE) and its race's line (RA). The
+// result points into race, se, ra and courseKey.
+RaceRun raceRunOf(const RaceKey& race, std::string_view se, std::string_view ra, std::string_view courseKey);
 
 std::string raceBasedIndex(const StorePaths& paths, const RaceRun& run);
 std::string steeplechaseIndex(const StorePaths& paths, const RaceRun& run);

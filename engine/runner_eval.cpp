@@ -172,20 +172,14 @@ struct RunIndices {
 RunIndices indicesOf(const EvalSource& src, const Today& today, std::string_view se, const RaceKey& race,
                      const std::string& courseKey, const std::string& ra) {
     auto f = [&](std::string_view name) { return getField(Family::SE, se, name); };
-    auto r = [&](std::string_view name) { return getField(Family::RA, ra, name); };
-    const RaceRun raceRun{race.year,    race.monthDay, race.jyoCD,     race.raceNum,
-                          r("Ryakusyo6"), r("KigoCD"),   r("GradeCD"),   r("JyokenCD5"),
-                          r("SyubetuCD"), f("Futan"),    courseKey,      f("Time")};
+    const RaceRun raceRun = raceRunOf(race, se, ra, courseKey);
     const bool central = isCentralTrack(race.jyoCD);
     RunIndices out;
     if (surfaceOf(courseKey) == sj("障")) {
         if (central && today.surface == sj("障")) out.run = steeplechaseIndex(src.paths, raceRun);
         return out;
     }
-    const EngineSettings& s = engineSettings();
-    const std::string variant = s.bbdcmp && central
-                                    ? raceVariant(src.paths, race, courseKey, s.distidx)
-                                    : storedVariant(src.paths, src.fileFolder, race.date(), race.jyoCD, race.raceNum);
+    const std::string variant = runVariant(src.paths, src.fileFolder, race, courseKey);
     out.run = runIndex(race.jyoCD, courseKey, f("Time"), part(variant, 0, 4), f("Futan"));
     if (central)
         out.l3f = last3fIndex(race.jyoCD, courseKey, f("Time"), part(variant, 4, 4), f("TimeDiff"), f("Futan"),

@@ -444,4 +444,12 @@ int rebuildTrackDataRace(const StorePaths& paths, const std::string& settingsPat
     return progress.raceCount;
 }
 
+std::string runVariant(const StorePaths& paths, const std::string& fileFolder, const RaceKey& race,
+                       std::string_view courseKey) {
+    const EngineSettings& s = engineSettings();
+    return s.bbdcmp && isCentralTrack(race.jyoCD)
+               ? raceVariant(paths, race, courseKey, s.distidx)
+               : storedVariant(paths, fileFolder, race.date(), race.jyoCD, race.raceNum);
+}
+
 }  // namespace tarvo

@@ -49,6 +49,11 @@ void writeVariant(const StorePaths& paths, const RaceKey& race, std::string_view
 std::string storedVariant(const StorePaths& paths, const std::string& fileFolder, std::string_view date8,
                           std::string_view jyoCD, std::string_view raceNum);
 
+// The variant a past run's indices take: computed from the store for a central
+// race when the engine setting bbdcmp is on, else the stored variant.
+std::string runVariant(const StorePaths& paths, const std::string& fileFolder, const RaceKey& race,
+                       std::string_view courseKey);
+
 // The progress of one builder run, owned by whoever starts it: the builder
 // counts races and publishes the file index into it, the caller's cancel
 // button sets the request the builder tests after each race.

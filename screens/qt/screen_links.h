@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "horse_view.h"
 #include "race_key.h"
 #include "screen_registry.h"
 
@@ -15,16 +16,7 @@ namespace tarvo {
 // is "通常", "過去", "過去2" or "過去3" and decides which runner table is evaluated.
 void openRaceResult(const ScreenContext& context, const RaceKey& race, const std::string& openerTag);
 
-// What the horse data screen TfrmUmaRes is opened with.
-struct HorseDataOpening {
-    std::string kettoNum;    // 10-character pedigree number
-    std::string openerTag;   // CP932: "通常", "服色", "結果", "検索", "Ｒ検", "地方", "地方２", "調教映像"
-    std::optional<RaceKey> race;  // the stored race it was opened from (target course, prize money)
-    std::string targetJyoCD;      // target track code when no stored race gives it (local card)
-    std::string targetCourseKey;  // target course key likewise, e.g. "芝1600"
-};
-
-// The horse data screen, modal.
+// The horse data screen TfrmUmaRes, modal (HorseDataOpening in horse_view.h).
 void openHorseData(const ScreenContext& context, const HorseDataOpening& opening);
 
 // The race data editor TfrmUdtEdit for a local runner's stored run, modal.

@@ -31,12 +31,13 @@ const std::vector<CommandInfo>& commands() {
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
         {"jockey", cmdJockey, "jockey CODE|--name SHORTNAME   the jockey data screen"},
         {"trainer", cmdTrainer, "trainer CODE|--name SHORTNAME   the trainer data screen"},
+        {"horse", cmdHorse, "horse KETTONUM [--race YEAR MONTHDAY JYOCD RACENUM] [--tag TAG]   the horse data screen"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--cancel-after-races", "--shown"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--cancel-after-races", "--shown", "--tag"};
     return list;
 }
 

@@ -66,5 +66,6 @@ int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);
 int cmdTrainer(Context& ctx);
+int cmdHorse(Context& ctx);
 
 }  // namespace tarvo::cli
