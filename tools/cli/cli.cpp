@@ -30,12 +30,14 @@ const std::vector<CommandInfo>& commands() {
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
         {"jockey", cmdJockey, "jockey CODE|--name SHORTNAME   the jockey data screen"},
         {"trainer", cmdTrainer, "trainer CODE|--name SHORTNAME   the trainer data screen"},
+        {"result", cmdResult, "result YEAR MONTHDAY JYOCD RACENUM [--tag 通常|過去] [--prev|--next]   the race result screen"},
+        {"odds", cmdOdds, "odds TYPE YEAR MONTHDAY JYOCD RACENUM [FIXED] [--select ROW COL]   the odds list (umaren, umatan, wide, sanrenpuku, sanrentan)"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--tag", "--select"};
     return list;
 }
 

@@ -65,5 +65,7 @@ int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);
 int cmdTrainer(Context& ctx);
+int cmdResult(Context& ctx);
+int cmdOdds(Context& ctx);
 
 }  // namespace tarvo::cli
