@@ -15,6 +15,7 @@
 #include "grid.h"
 #include "qtext.h"
 #include "store_paths.h"
+#include "unit_result.h"
 
 namespace tarvo {
 namespace {
@@ -95,6 +96,7 @@ TfrmOddsInfo::TfrmOddsInfo(const ScreenContext& context, OddsListOpening opening
         l->setFont(pGothic(16));
         l->setText(qs(*text));
     }
+    lineUpLabels(this, {&k.lblDate, &k.lblRaceNum, &k.lblHTime, &k.lblRaceName});
     auto* close = makeControl<QPushButton>(this, k.btnClose);
     auto* group = makeControl<QGroupBox>(this, k.groupBox);
     for (const auto& b : kTypeButtons) {
@@ -134,11 +136,11 @@ void TfrmOddsInfo::build() {
     for (const std::string& h : matrix_.rows.front()) headers_.push_back(toUtf8(h));
     columns_.clear();
     for (std::size_t c = 0; c < headers_.size(); ++c)
-        columns_.push_back({headers_[c].c_str(), c == 0 ? 110 : columnWidth(type_),
+        columns_.push_back({headers_[c].c_str(), c == 0 ? 100 : columnWidth(type_),
                             c == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter});
     delete stgOddsList_;
     stgOddsList_ = new Grid(this, "stgOddsList", columns_, kControls.grid,
-                            {.rowHeight = 20, .headerHeight = 20, .verticalScrollBar = true, .minimumRows = 1});
+                            {.rowHeight = 20, .headerHeight = 20, .verticalScrollBar = false, .minimumRows = 1});
     stgOddsList_->setFont(gothic(12));
     stgOddsList_->setSelectionBehavior(QAbstractItemView::SelectItems);
     stgOddsList_->setItemDelegate(new OddsDelegate(matrix_, stgOddsList_));

@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStyledItemDelegate>
 
@@ -108,7 +109,42 @@ bool stateOf(const ScreenView& v, const char* name) {
     return false;
 }
 
+// Columns at least their designed width and wide enough for their texts; while
+// they do not fit the grid, each as narrow as its texts allow, then a pixel
+// less of font.
+void fitColumns(Grid* grid) {
+    const int room = grid->width() - 2 * grid->frameWidth() - grid->verticalScrollBar()->sizeHint().width();
+    for (int step = 0; step < 5; ++step) {
+        grid->setFont(pGothic(step < 2 ? 12 : 13 - step));
+        const QFontMetrics fm(grid->font());
+        int total = 0;
+        for (int c = 0; c < static_cast<int>(kResultColumns); ++c) {
+            QStyleOptionViewItem option;
+            option.initFrom(grid);
+            option.font = grid->font();
+            int need = fm.horizontalAdvance(QString::fromUtf8(kColumns[c].header)) + 4;
+            for (int r = 0; r < grid->rows()->dataRows(); ++r)
+                need = std::max(need, grid->itemDelegate()->sizeHint(option, grid->rows()->index(r, c)).width());
+            grid->setColumnWidth(c, step == 0 ? std::max(kColumns[c].width, need) : need);
+            total += grid->columnWidth(c);
+        }
+        if (total <= room) return;
+    }
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
 }  // namespace
+
+void lineUpLabels(QWidget* screen, std::initializer_list<const Control*> labels) {
+    QLabel* previous = nullptr;
+    for (const Control* c : labels) {
+        auto* label = screen->findChild<QLabel*>(QString::fromUtf8(c->name));
+        label->setGeometry(c->place);
+        label->resize(std::max(c->place.width(), label->sizeHint().width()), label->height());
+        if (previous && label->x() < previous->geometry().right() + 6) label->move(previous->geometry().right() + 6, label->y());
+        previous = label;
+    }
+}
 
 void setFinalResultsHook(std::function<void()> hook) { finalResultsHook() = std::move(hook); }
 
@@ -171,7 +207,18 @@ void TfrmResult::showRace(const RaceKey& race, std::string_view caller) {
     setWindowTitle(qs(v.caption));
     for (const ScreenView::Label& l : v.labels)
         if (auto* label = findChild<QLabel*>(QString::fromStdString(l.name))) label->setText(qs(l.text));
+    lineUpLabels(this, {&kControls.lblDate, &kControls.lblRaceNum, &kControls.lblHTime, &kControls.lblCrs,
+                        &kControls.lblRaCond});
+    // A passing order longer than its place takes a smaller font.
+    for (const char* name : {"stxt3cnr", "stxt4cnr"}) {
+        auto* label = findChild<QLabel*>(QString::fromUtf8(name));
+        for (int pixels = 12; pixels >= 9; --pixels) {
+            label->setFont(pGothic(pixels));
+            if (label->sizeHint().width() <= label->width()) break;
+        }
+    }
     stgRList_->setRows(dataRows(v.grids.front().rows));
+    fitColumns(stgRList_);
     stgRList_->clearSelection();
     lstHarai_->clear();
     for (const std::string& line : v.lists.front().items) {

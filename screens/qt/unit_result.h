@@ -5,8 +5,10 @@
 
 #include <QDialog>
 #include <functional>
+#include <initializer_list>
 #include <string>
 
+#include "controls.h"
 #include "result_view.h"
 #include "screen_registry.h"
 #include "store_paths.h"
@@ -50,6 +52,10 @@ private:
     QPushButton *btnPrev_ = nullptr, *btnNext_ = nullptr, *btnVtr_ = nullptr;
     QAction* mnuBabaAdj_ = nullptr;
 };
+
+// Header labels of one line (by their rows) as wide as their texts, each moved
+// after the one before it when a text came out wider than its place.
+void lineUpLabels(QWidget* screen, std::initializer_list<const Control*> labels);
 
 // Called when the result screen opened with "通常" shows final results, so the
 // main window's "レース結果" button can show them as seen (normal font).
