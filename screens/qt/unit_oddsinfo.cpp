@@ -144,13 +144,7 @@ void TfrmOddsInfo::build() {
     stgOddsList_->setFont(gothic(12));
     stgOddsList_->setSelectionBehavior(QAbstractItemView::SelectItems);
     stgOddsList_->setItemDelegate(new OddsDelegate(matrix_, stgOddsList_));
-    std::vector<ViewRow> rows;
-    for (std::size_t r = 1; r < matrix_.rows.size(); ++r) {
-        ViewRow row;
-        for (const std::string& c : matrix_.rows[r]) row.push_back({c});
-        rows.push_back(std::move(row));
-    }
-    stgOddsList_->setRows(std::move(rows));
+    stgOddsList_->setRows(tableRows(matrix_.rows));
     stgOddsList_->clearSelection();
     connect(stgOddsList_, &QTableView::clicked, this, [this](const QModelIndex& i) { selectCell(i.row(), i.column()); });
     stgOddsList_->show();

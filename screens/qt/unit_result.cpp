@@ -88,16 +88,6 @@ public:
     }
 };
 
-std::vector<ViewRow> dataRows(const std::vector<std::vector<std::string>>& rows) {
-    std::vector<ViewRow> out;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        ViewRow row;
-        for (const std::string& c : rows[r]) row.push_back({c});
-        out.push_back(std::move(row));
-    }
-    return out;
-}
-
 std::string fileFolderOf(const std::string& settingsPath) {
     const std::size_t slash = settingsPath.find_last_of("/\\");
     return (slash == std::string::npos ? std::string() : settingsPath.substr(0, slash + 1)) + "file/";
@@ -217,7 +207,7 @@ void TfrmResult::showRace(const RaceKey& race, std::string_view caller) {
             if (label->sizeHint().width() <= label->width()) break;
         }
     }
-    stgRList_->setRows(dataRows(v.grids.front().rows));
+    stgRList_->setRows(tableRows(v.grids.front().rows));
     fitColumns(stgRList_);
     stgRList_->clearSelection();
     lstHarai_->clear();

@@ -2,6 +2,7 @@
 // the race result screen after creation (and one press of 前 or 次).
 // tarvo-cli odds TYPE YEAR MONTHDAY JYOCD RACENUM [FIXED] [--select ROW COL]:
 // the odds list of the race card's race. Both in the screen-command form.
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -19,15 +20,12 @@
 namespace tarvo::cli {
 namespace {
 
-bool digits(const std::string& s, std::size_t n) {
-    if (s.size() != n) return false;
-    for (char c : s)
-        if (c < '0' || c > '9') return false;
-    return true;
-}
-
+// Four-digit year and month-day, two-character track and race number.
 bool isRace(const std::vector<std::string>& a, std::size_t at) {
-    return a.size() >= at + 4 && digits(a[at], 4) && digits(a[at + 1], 4) && a[at + 2].size() == 2 &&
+    auto fourDigits = [](const std::string& s) {
+        return s.size() == 4 && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    return a.size() >= at + 4 && fourDigits(a[at]) && fourDigits(a[at + 1]) && a[at + 2].size() == 2 &&
            a[at + 3].size() == 2;
 }
 
