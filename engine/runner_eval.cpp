@@ -164,31 +164,6 @@ std::string pastSummary(std::string_view courseKey, const RunTexts& r) {
     return std::string(part(courseKey, 0, 4)) + "(" + r.combined + ")(" + r.run + ")(" + r.l3f + ")";
 }
 
-// The run index and last-3F index of a run that finished normally.
-struct RunIndices {
-    std::string run = "**", l3f = "**";
-};
-
-RunIndices indicesOf(const EvalSource& src, const Today& today, std::string_view se, const RaceKey& race,
-                     const std::string& courseKey, const std::string& ra) {
-    auto f = [&](std::string_view name) { return getField(Family::SE, se, name); };
-    const RaceRun raceRun = raceRunOf(race, se, ra, courseKey);
-    const bool central = isCentralTrack(race.jyoCD);
-    RunIndices out;
-    if (surfaceOf(courseKey) == sj("障")) {
-        if (central && today.surface == sj("障")) out.run = steeplechaseIndex(src.paths, raceRun);
-        return out;
-    }
-    const std::string variant = runVariant(src.paths, src.fileFolder, race, courseKey);
-    out.run = runIndex(race.jyoCD, courseKey, f("Time"), part(variant, 0, 4), f("Futan"));
-    if (central)
-        out.l3f = last3fIndex(race.jyoCD, courseKey, f("Time"), part(variant, 4, 4), f("TimeDiff"), f("Futan"),
-                              f("HaronTimeL3"));
-    else if (!isNumber(out.run))
-        out.run = raceBasedIndex(src.paths, raceRun);
-    return out;
-}
-
 int daysFrom(std::string_view from, std::string_view to) { return daysBetween(from, to).value_or(0); }
 
 // Everything the walk over the runs gathers.
@@ -321,6 +296,26 @@ std::vector<std::string> values(const Walk& w, const Today& t, const RunnerCall&
 
 }  // namespace
 
+RunFigures runFigures(const EvalSource& src, std::string_view se, std::string_view ra, const RaceKey& race,
+                      std::string_view courseKey, bool jumpIndex) {
+    auto f = [&](std::string_view name) { return getField(Family::SE, se, name); };
+    const RaceRun raceRun = raceRunOf(race, se, ra, courseKey);
+    const bool central = isCentralTrack(race.jyoCD);
+    RunFigures out;
+    if (surfaceOf(courseKey) == sj("障")) {
+        if (jumpIndex) out.run = steeplechaseIndex(src.paths, raceRun);
+        return out;
+    }
+    const std::string variant = runVariant(src.paths, src.fileFolder, race, courseKey);
+    out.run = runIndex(race.jyoCD, courseKey, f("Time"), part(variant, 0, 4), f("Futan"));
+    if (central)
+        out.l3f = last3fIndex(race.jyoCD, courseKey, f("Time"), part(variant, 4, 4), f("TimeDiff"), f("Futan"),
+                              f("HaronTimeL3"));
+    else if (!isNumber(out.run))
+        out.run = raceBasedIndex(src.paths, raceRun);
+    return out;
+}
+
 std::string evaluateRunner(const EvalSource& src, const RunnerCall& call) {
     const ReadCacheScope cache;  // a run's day file also gives its reference time and variant
     const std::string list = runList(src.paths, call.kettoNum);
@@ -367,7 +362,8 @@ std::string evaluateRunner(const EvalSource& src, const RunnerCall& call) {
         const int place = number(f("KakuteiJyuni"), 0);
         RunTexts shown{marker, "--", "--"};
         if (marker.empty()) {
-            const RunIndices idx = indicesOf(src, today, se, race, key, raceLine());
+            const RunFigures idx =
+                runFigures(src, se, raceLine(), race, key, isCentralTrack(race.jyoCD) && today.surface == sj("障"));
             const int r = figure(idx.run), l = figure(idx.l3f);
             const int c = !present(r) ? kMissing : r < l ? roundHalfAway((r + l) / 2.0L) : r;
             if (present(r))

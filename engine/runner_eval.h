@@ -41,6 +41,18 @@ struct RunnerCall {
 // for a horse without a run list.
 std::string evaluateRunner(const EvalSource& src, const RunnerCall& call);
 
+// The run index and last-3F index of one stored run (its SE line and its
+// race's RA line), in the order every screen takes them: on a 障 course the
+// steeplechase index when jumpIndex is set (else "**"); otherwise the run index
+// against the race's track variant, replaced by the race-based index for a run
+// at a track other than 01 to 10 that has none, and the last-3F index for runs
+// at tracks 01 to 10 only ("**" elsewhere).
+struct RunFigures {
+    std::string run = "**", l3f = "**";
+};
+RunFigures runFigures(const EvalSource& src, std::string_view se, std::string_view ra, const RaceKey& race,
+                      std::string_view courseKey, bool jumpIndex);
+
 // 0 to 5 for the days since a run; one less (never below 0) when gradeCD is
 // not A to D.
 int intervalPenalty(std::string_view gradeCD, int days);

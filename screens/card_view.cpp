@@ -238,6 +238,100 @@ std::vector<std::string> cardUmabans(const RaceCard& card) {
     return u;
 }
 
+std::vector<std::string> numberedRunners(const StorePaths& p, const RaceKey& race) { return cardRunners(p, race, false); }
+
+std::string winOddsText(std::string_view odds) { return oddsText(odds); }
+
+RunnerTable& evaluateRace(const EvalSource& src, const RaceKey& race, std::string_view caller,
+                          const std::vector<std::string>& runners, std::string_view ra, std::string_view courseKey,
+                          std::string_view goingKey, const CardProgress& progress) {
+    const StorePaths& p = src.paths;
+    const bool central = isCentralTrack(race.jyoCD);
+    const std::string gradeCD = raField(ra, "GradeCD"), jyokenCD5 = raField(ra, "JyokenCD5");
+    const std::string syubetuCD = raField(ra, "SyubetuCD"), jyuryoCD = raField(ra, "JyuryoCD");
+    const std::size_t n = runners.size();
+    RunnerTable& t = allocateRunnerTable(caller, n);
+    const EngineSettings& settings = engineSettings();
+
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::string& se = runners[i];
+        const std::string ketto = seField(se, "KettoNum"), sex = sexColumn(se), weight = weightText(se);
+        const std::string taijyu = seField(se, "BaTaijyu"), sexCD = seField(se, "SexCD");
+        const std::string kisyu = seField(se, "KisyuCode"), kisyuBefore = seField(se, "KisyuCodeBefore");
+        const std::string chokyosi = seField(se, "ChokyosiCode");
+        t.kettoNums[i] = ketto;
+        t.odds[i] = oddsColumn(se, oddsText(seField(se, "Odds")));
+        if (i < t.jockeyCodes.size()) {  // lists of the main window's set only
+            const int futanBefore = toIntDef(seField(se, "FutanBefore"), 0);
+            t.jockeyCodes[i] = kisyu;
+            t.trainerCodes[i] = chokyosi;
+            t.weightChangeMarks[i] = futanBefore > 0 && futanBefore != toIntDef(seField(se, "Futan"), 0) ? "*" : "";
+            t.jockeyChangeMarks[i] = seField(se, "KisyuRyakusyoBefore").empty() ? "" : "*";
+        }
+
+        RunnerCall call;
+        call.caller = caller;
+        call.year = race.year;
+        call.monthDay = race.monthDay;
+        call.row = static_cast<int>(i + 1);
+        call.sexCD = sexCD;
+        call.baTaijyu = taijyu;
+        call.jyuryoCD = jyuryoCD;
+        call.gradeCD = gradeCD;
+        call.jyokenCD5 = jyokenCD5;
+        call.weightKg = weight;
+        call.courseKey = courseKey;
+        call.chokyosiCode = chokyosi;
+        call.kisyuCodeBefore = kisyuBefore;
+        call.kisyuCode = kisyu;
+        call.kettoNum = ketto;
+        storeEvaluation(t, i, evaluateRunner(src, call));
+        t.marks[kSlotUserMark][i] = seField(se, "UserYoso");
+        t.marks[kSlotCourseCheck][i].clear();
+        t.marks[kSlotJockeyDistance][i].clear();
+        t.marks[kSlotJockeyTrack][i].clear();
+        t.marks[kSlotUmaban][i] = std::string(getField(Family::SE, se, "Umaban"));
+        t.marks[kSlotSexName][i] = sex;
+
+        if (central) {
+            const std::string kyori = seField(se, "Kyori"), trackCD = seField(se, "TrackCD");
+            if (settings.dsthyo)
+                t.marks[kSlotCourseCheck][i] = courseAptitudeCheck(p, race, gradeCD, kyori, trackCD, ketto);
+            if (settings.kshadd) {
+                const std::string check = jockeyAptitudeCheck(p, race, kisyu, kyori, trackCD, ketto);
+                t.marks[kSlotJockeyDistance][i] = std::string(part(check, 0, 1));
+                t.marks[kSlotJockeyTrack][i] = std::string(part(check, 1, 1));
+            }
+        }
+        if (progress) progress(i + 1, n);
+    }
+
+    if (n > 4) {
+        const RaceCall call{caller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
+                            goingKey, courseKey, race.raceNum, race.jyoCD};
+        markRace(src, call, static_cast<int>(n));
+    }
+    return t;
+}
+
+void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks) {
+    if (!isCentralTrack(race.jyoCD)) engineSettings().oddadd = false;
+    const std::string ra = lastRace(src.paths, race);
+    const std::string gradeCD = raField(ra, "GradeCD"), jyokenCD5 = raField(ra, "JyokenCD5");
+    const std::string syubetuCD = raField(ra, "SyubetuCD");
+    const RaceCall call{kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
+                        card.goingKey,     card.courseKey, race.raceNum, race.jyoCD};
+    RunnerTable& t = runnerTable(kMainWindowCaller);
+    predictRace(src, call);
+    const std::size_t n = std::min(card.rows.size(), t.size());
+    if (card.rows.size() > 4) {
+        markRace(src, call, static_cast<int>(card.rows.size()));
+        for (std::size_t i = 0; i < n; ++i) card.rows[i][15].text = t.marks[kSlotPcMark][i];
+    }
+    for (std::size_t i = 0; i < n; ++i) t.marks[kSlotUserMark][i] = trimBoth(card.rows[i][16].text);
+    card.bets = buildBets(src.paths, race, cardMarks(userMarks), cardUmabans(card));
+}
+
 RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMarks, const CardProgress& progress) {
     const ReadCacheScope cache;
     const StorePaths& p = src.paths;
@@ -250,92 +344,34 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
     card.goingKey = cardGoingKey(card.header.weBa);
     const std::string ra = lastRace(p, race);
     card.dataKubun = raField(ra, "DataKubun");
-    const std::string gradeCD = raField(ra, "GradeCD"), jyokenCD5 = raField(ra, "JyokenCD5");
-    const std::string syubetuCD = raField(ra, "SyubetuCD"), jyuryoCD = raField(ra, "JyuryoCD");
 
     const std::vector<std::string> runners = cardRunners(p, race, card.dataKubun == "1");
     const std::size_t n = runners.size();
-    RunnerTable& t = allocateRunnerTable(kMainWindowCaller, n);
+    RunnerTable& t = evaluateRace(src, race, kMainWindowCaller, runners, ra, card.courseKey, card.goingKey, progress);
     const bool numbered = std::any_of(runners.begin(), runners.end(),
                                       [](const std::string& l) { return getField(Family::SE, l, "Umaban") != "00"; });
-    const EngineSettings& settings = engineSettings();
 
     for (std::size_t i = 0; i < n; ++i) {
         const std::string& se = runners[i];
-        const std::string umaban = std::string(getField(Family::SE, se, "Umaban"));
         const std::string ketto = seField(se, "KettoNum");
-        const std::string weight = weightText(se);
-        const std::string sex = sexColumn(se);
-        t.kettoNums[i] = ketto;
-        t.jockeyCodes[i] = seField(se, "KisyuCode");
-        t.trainerCodes[i] = seField(se, "ChokyosiCode");
-        const int futanBefore = toIntDef(seField(se, "FutanBefore"), 0);
-        const bool weightChanged = futanBefore > 0 && futanBefore != toIntDef(seField(se, "Futan"), 0);
-        const bool jockeyChanged = !seField(se, "KisyuRyakusyoBefore").empty();
-        t.weightChangeMarks[i] = weightChanged ? "*" : "";
-        t.jockeyChangeMarks[i] = jockeyChanged ? "*" : "";
-        t.odds[i] = oddsColumn(se, oddsText(seField(se, "Odds")));
+        const bool weightChanged = !t.weightChangeMarks[i].empty(), jockeyChanged = !t.jockeyChangeMarks[i].empty();
         card.ownerCodes.push_back(trimBoth(getField(Family::UM, findHorse(p, ketto), "BanusiCode")));
 
         ViewRow row(kCardColumns);
         row[0].text = numbered ? seField(se, "Wakuban") : sj("仮");
-        row[1].text = umaban;
+        row[1].text = std::string(getField(Family::SE, se, "Umaban"));
         row[2].text = seField(se, "Bamei");
-        row[3].text = sex + ageText(se);
-        row[4] = {weight, weightChanged ? Ink::Red : Ink::Black};
+        row[3].text = sexColumn(se) + ageText(se);
+        row[4] = {weightText(se), weightChanged ? Ink::Red : Ink::Black};
         row[5] = {seField(se, "KisyuRyakusyo"), jockeyChanged ? Ink::Red : Ink::Black};
         row[6].text = seField(se, "ChokyosiRyakusyo");
         row[7].text = t.odds[i];
-        const std::string taijyu = seField(se, "BaTaijyu");
         std::tie(row[8].text, row[9].text) = weightCells(se);
-
-        RunnerCall call;
-        call.caller = kMainWindowCaller;
-        call.year = race.year;
-        call.monthDay = race.monthDay;
-        call.row = static_cast<int>(i + 1);
-        const std::string sexCD = seField(se, "SexCD"), kisyuBefore = seField(se, "KisyuCodeBefore");
-        call.sexCD = sexCD;
-        call.baTaijyu = taijyu;
-        call.jyuryoCD = jyuryoCD;
-        call.gradeCD = gradeCD;
-        call.jyokenCD5 = jyokenCD5;
-        call.weightKg = weight;
-        call.courseKey = card.courseKey;
-        call.chokyosiCode = t.trainerCodes[i];
-        call.kisyuCodeBefore = kisyuBefore;
-        call.kisyuCode = t.jockeyCodes[i];
-        call.kettoNum = ketto;
-        storeEvaluation(t, i, evaluateRunner(src, call));
-        t.marks[kSlotUserMark][i] = seField(se, "UserYoso");
-        t.marks[kSlotCourseCheck][i].clear();
-        t.marks[kSlotJockeyDistance][i].clear();
-        t.marks[kSlotJockeyTrack][i].clear();
-        t.marks[kSlotUmaban][i] = umaban;
-        t.marks[kSlotSexName][i] = sex;
-
-        if (central) {
-            const std::string kyori = seField(se, "Kyori"), trackCD = seField(se, "TrackCD");
-            if (settings.dsthyo)
-                t.marks[kSlotCourseCheck][i] = courseAptitudeCheck(p, race, gradeCD, kyori, trackCD, ketto);
-            if (settings.kshadd) {
-                const std::string check = jockeyAptitudeCheck(p, race, t.jockeyCodes[i], kyori, trackCD, ketto);
-                t.marks[kSlotJockeyDistance][i] = std::string(part(check, 0, 1));
-                t.marks[kSlotJockeyTrack][i] = std::string(part(check, 1, 1));
-            }
-        }
         for (std::size_t k = 0; k < kPastRuns; ++k) row[10 + k].text = t.pastCells[k][i];
+        if (n > 4) row[15].text = t.marks[kSlotPcMark][i];
         row[16].text = t.marks[kSlotUserMark][i];
         for (std::size_t k = 0; k < 3; ++k) row[17 + k].text = t.marks[6 + k][i];
         card.rows.push_back(std::move(row));
-        if (progress) progress(i + 1, n);
-    }
-
-    if (n > 4) {
-        RaceCall call{kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
-                      card.goingKey,     card.courseKey, race.raceNum, race.jyoCD};
-        markRace(src, call, static_cast<int>(n));
-        for (std::size_t i = 0; i < n; ++i) card.rows[i][15].text = t.marks[kSlotPcMark][i];
     }
 
     card.betsTab = !startsWith(card.header.hTime, "--");
@@ -375,25 +411,6 @@ std::vector<CardRefresh> refreshedWeightColumns(const StorePaths& p, const RaceK
         out.push_back({std::string(getField(Family::SE, se, "Umaban")), weight, change});
     }
     return out;
-}
-
-void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks) {
-    const std::string ra = lastRace(src.paths, race);
-    const std::string syubetuCD = raField(ra, "SyubetuCD"), jyokenCD5 = raField(ra, "JyokenCD5");
-    const std::string gradeCD = raField(ra, "GradeCD");
-    const RaceCall call{kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
-                        card.goingKey,     card.courseKey, race.raceNum, race.jyoCD};
-    predictRace(src, call);
-    const std::size_t n = card.rows.size();
-    if (n > 4) {
-        markRace(src, call, static_cast<int>(n));
-        RunnerTable& t = runnerTable(kMainWindowCaller);
-        for (std::size_t i = 0; i < n && i < t.size(); ++i) {
-            card.rows[i][15].text = t.marks[kSlotPcMark][i];
-            t.marks[kSlotUserMark][i] = trimBoth(card.rows[i][16].text);
-        }
-    }
-    card.bets = buildBets(src.paths, race, cardMarks(userMarks), cardUmabans(card));
 }
 
 }  // namespace tarvo

@@ -12,6 +12,7 @@
 
 #include "race_key.h"
 #include "runner_eval.h"
+#include "runner_tables.h"
 #include "view_cells.h"
 
 namespace tarvo {
@@ -77,6 +78,28 @@ using CardProgress = std::function<void(std::size_t done, std::size_t count)>;
 RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMarks = false,
                        const CardProgress& progress = {});
 
+// The SE lines of a race's runners with a horse number, in horse number order.
+std::vector<std::string> numberedRunners(const StorePaths& p, const RaceKey& race);
+
+// The win odds text of an SE Odds field (0123 gives 12.3), empty when it is 0.
+std::string winOddsText(std::string_view odds);
+
+// Evaluates the runners of a race (stored SE lines, in the caller's order)
+// into the caller's runner table as every screen does: pedigree numbers, odds
+// texts, the 25 values, UserYoso in slot 1, the aptitude checks of a central
+// race, horse number and sex name; then, with more than 4 runners, marks the
+// race (PC marks in slot 0). ra is the race's RA line. The caller has loaded
+// the engine settings and holds a ReadCacheScope.
+RunnerTable& evaluateRace(const EvalSource& src, const RaceKey& race, std::string_view caller,
+                          const std::vector<std::string>& runners, std::string_view ra, std::string_view courseKey,
+                          std::string_view goingKey, const CardProgress& progress = {});
+
+// The odds update of a shown card: predicts the race again from the main
+// window's runner table as it stands, and with more than 4 runners marks it
+// into column 15; copies column 16 into the US mark slot and rebuilds the bets.
+// The caller has loaded the engine settings.
+void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks);
+
 // The marks a bet build reads: mark slot 0 (PC) or slot 1 (US) of the main
 // window's runner table, trimmed, and the horse numbers of column 1.
 std::vector<std::string> cardMarks(bool userMarks);
@@ -100,10 +123,5 @@ struct CardRefresh {
 std::vector<CardRefresh> refreshedOddsColumn(const StorePaths& p, const RaceKey& race);
 // Columns 8 and 9 after a results fetch, likewise.
 std::vector<CardRefresh> refreshedWeightColumns(const StorePaths& p, const RaceKey& race);
-
-// The prediction and the PC marks of a shown card again (column 15, the US
-// marks taken from column 16 into mark slot 1), then its bets. The caller has
-// reloaded the engine settings.
-void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks);
 
 }  // namespace tarvo

@@ -25,6 +25,7 @@
 #include "fsys.h"
 #include "grid.h"
 #include "inifile.h"
+#include "lookups.h"
 #include "live_updates.h"
 #include "msgbox.h"
 #include "qtext.h"
@@ -35,6 +36,8 @@
 #include "textfn.h"
 #include "unit_kishu.h"
 #include "unit_main.h"
+#include "unit_oddsinfo.h"
+#include "unit_result.h"
 #include "useryoso_view.h"
 
 namespace tarvo {
@@ -153,6 +156,13 @@ public:
         colourPastRuns_ = w.state().kakoClr == "1";
         w.setRaceShower([this](const std::string& line) { showRace(line); });
         w.setScreenOpener(u("mnuFileOut"), [this] { saveCsv(); });
+        w.setScreenOpener(u("mnuOddsList"), [this] { openOdds(); });
+        setFinalResultsHook([this] {
+            auto* result = w_.findChild<QPushButton*>(u("btnResult"));
+            QFont f = result->font();
+            f.setBold(false);
+            result->setFont(f);
+        });
         for (const PredictionOption& o : kOptions) w.setScreenOpener(u(o.item), [this, &o] { toggle(o); });
         w.setScreenOpener(u("mnuOptCha"), [this] { toggleColouring(); });
         w.setScreenOpener(u("mnuOptRViewer"), [this] { toggleRaceViewer(); });
@@ -349,6 +359,36 @@ private:
     }
 
     void enterUserMark(std::size_t row);
+
+    // The odds list of the shown race, with the card's odds update behind its button.
+    void openOdds() {
+        OddsListOpening o;
+        o.race = race_;
+        o.labels = {card_.header.date, card_.header.raceNum, card_.header.hTime, card_.header.raceName};
+        for (const ViewRow& r : card_.rows) o.runners.push_back({r[1].text, r[2].text});
+        o.updateEnabled = w_.findChild<QPushButton*>(u("btnOddsGet"))->isEnabled();
+        o.updateOdds = [this] { return updateOdds(); };
+        openOddsList(w_.screenContext(), std::move(o));
+    }
+
+    // The odds update: the race's odds fetched (unless its results are final) with
+    // column 7 refreshed, new PC marks (not for a steeplechase) and bets; btnOddsGet
+    // follows the odds-final state, which is returned.
+    bool updateOdds() {
+        const std::string kubun = trimBoth(getField(Family::RA, findRace(paths_, race_), "DataKubun"));
+        if (kubun != "7" && kubun != "A" && fetchRaceOdds(w_.screenContext(), race_)) liveHooks().refreshOdds();
+        if (!card_.header.crs.starts_with(sj("障"))) {
+            loadEngineSettings(settingsPath());
+            remarkCard(source(), race_, card_, userMarks());
+            grid_->rows()->setRows(card_.rows);
+            showBets();
+        } else {
+            rebuildBets();
+        }
+        const bool oddsFinal = isOddsFinal(paths_, race_.year, race_.monthDay, race_.jyoCD, race_.raceNum);
+        w_.findChild<QPushButton*>(u("btnOddsGet"))->setEnabled(!oddsFinal);
+        return oddsFinal;
+    }
 
     void saveCsv() {
         const QString file = QFileDialog::getSaveFileName(&w_, QString(), QString(), u("csvファイル (*.csv)"));

@@ -288,6 +288,12 @@ void TfrmMain::buildControls() {
     progress->setValue(0);
 }
 
+ScreenContext TfrmMain::screenContext() {
+    const QAction* video = action(QStringLiteral("mnuOptRViewer"));
+    return {state_.settingsPath(), state_.storeRoot, *jvlink_, this, state_.readOnly,
+            video ? video->isChecked() : state_.raceViewer};
+}
+
 void TfrmMain::runStartup() {
     // Caption, fetch-cancel flag, first page, local graded screen closed, cancel hidden.
     setWindowTitle(QString::fromUtf8(kAppCaption));

@@ -45,9 +45,8 @@ public:
     const AppState& state() const { return state_; }
     JVDTLabLib_TLB::IJVLink& jvlink() { return *jvlink_; }
     // What a screen opened from this window gets: settings, store, data service, modes.
-    ScreenContext screenContext() {
-        return {state_.settingsPath(), state_.storeRoot, *jvlink_, this, state_.readOnly, state_.raceViewer};
-    }
+    // The race video option as its menu item stands now (it is toggled while the program runs).
+    ScreenContext screenContext();
 
     // The menu item or button with an object name (for screens and tests).
     QAction* action(const QString& objectName) const;

@@ -117,4 +117,14 @@ void Grid::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+std::vector<ViewRow> tableRows(const std::vector<std::vector<std::string>>& rows) {
+    std::vector<ViewRow> out;
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        ViewRow row;
+        for (const std::string& c : rows[r]) row.push_back({c});
+        out.push_back(std::move(row));
+    }
+    return out;
+}
+
 }  // namespace tarvo

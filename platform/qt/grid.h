@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "view_cells.h"
@@ -79,6 +80,10 @@ protected:
 private:
     ViewRowsModel* model_;
 };
+
+// The data rows of a screen view's grid as grid rows: every row but row 0,
+// the header row, each cell in black.
+std::vector<ViewRow> tableRows(const std::vector<std::vector<std::string>>& rows);
 
 // The RGB of a view-model colour.
 QColor inkColour(Ink ink);

@@ -29,6 +29,8 @@ void openTrackAdjustment(const ScreenContext& context, const RaceKey& race);
 // Race day results and odds of one race fetched through the data service and
 // stored (no card refresh); used by screens that step to a race not yet final.
 void fetchRaceResults(const ScreenContext& context, const RaceKey& race);
+// The odds of one race fetched and stored; true when win odds arrived.
+bool fetchRaceOdds(const ScreenContext& context, const RaceKey& race);
 
 // Race video: whether the shown race's video button is enabled (option on and
 // a video exists), and playing a race's video with the error messages.

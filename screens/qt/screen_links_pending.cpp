@@ -4,7 +4,6 @@
 
 namespace tarvo {
 
-void openRaceResult(const ScreenContext&, const RaceKey&, const std::string&) {}
 void openRaceDataEditor(const ScreenContext&, const RaceKey&, const std::string&, const std::string&) {}
 void openTrackAdjustment(const ScreenContext&, const RaceKey&) {}
 

@@ -49,17 +49,6 @@ constexpr GridColumn kColumns[] = {
     {"合計", 40, kRight}, {"勝率", 45, kRight}, {"連対率", 45, kRight}, {"３着内", 45, kRight},
 };
 
-// Table rows of a screen view's grid without its header row.
-std::vector<ViewRow> tableRows(const std::vector<std::vector<std::string>>& rows) {
-    std::vector<ViewRow> out;
-    for (std::size_t r = 1; r < rows.size(); ++r) {
-        ViewRow row;
-        for (const std::string& c : rows[r]) row.push_back({c});
-        out.push_back(std::move(row));
-    }
-    return out;
-}
-
 }  // namespace
 
 TfrmPersonData::TfrmPersonData(const PersonKind& kind, const std::string& storeRoot, const std::string& code,

@@ -32,12 +32,14 @@ const std::vector<CommandInfo>& commands() {
         {"jockey", cmdJockey, "jockey CODE|--name SHORTNAME   the jockey data screen"},
         {"trainer", cmdTrainer, "trainer CODE|--name SHORTNAME   the trainer data screen"},
         {"horse", cmdHorse, "horse KETTONUM [--race YEAR MONTHDAY JYOCD RACENUM] [--tag TAG]   the horse data screen"},
+        {"result", cmdResult, "result YEAR MONTHDAY JYOCD RACENUM [--tag 通常|過去] [--prev|--next]   the race result screen"},
+        {"odds", cmdOdds, "odds TYPE YEAR MONTHDAY JYOCD RACENUM [FIXED] [--select ROW COL]   the odds list (umaren, umatan, wide, sanrenpuku, sanrentan)"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--cancel-after-races", "--shown", "--tag"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--cancel-after-races", "--shown", "--tag", "--select"};
     return list;
 }
 

@@ -67,5 +67,7 @@ int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);
 int cmdTrainer(Context& ctx);
 int cmdHorse(Context& ctx);
+int cmdResult(Context& ctx);
+int cmdOdds(Context& ctx);
 
 }  // namespace tarvo::cli
