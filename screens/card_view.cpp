@@ -8,6 +8,7 @@
 #include "fsys.h"
 #include "layouts.h"
 #include "lookups.h"
+#include "race_eval.h"
 #include "race_predict.h"
 #include "runner_tables.h"
 #include "store_paths.h"
@@ -64,36 +65,6 @@ std::string raceName(std::string_view ra, const std::string& date) {
     if (nkai > 0) return sj("第") + std::to_string(nkai) + sj("回 ") + hondai + "(" + grade + ")";
     if (containsText(grade, sj("万")) || containsText(grade, "OPEN") || trimBoth(grade).empty()) return hondai;
     return hondai + "(" + grade + ")";
-}
-
-// Futan ÷ 10 in the shortest decimal form.
-std::string weightText(std::string_view se) {
-    int tenths = toIntDef(seField(se, "Futan"), 0);
-    if (tenths == 0) tenths = toIntDef(seField(se, "FutanBefore"), 0);
-    std::string s = std::to_string(tenths / 10);
-    if (tenths % 10 != 0) s += "." + std::to_string(tenths % 10);
-    return s;
-}
-
-std::string oddsText(std::string_view odds) {
-    if (toIntDef(odds, 0) == 0) return "";
-    return std::to_string(toIntDef(part(odds, 0, 3), 0)) + "." + std::to_string(toIntDef(part(odds, 3, 1), 0));
-}
-
-std::string oddsColumn(std::string_view se, const std::string& odds) {
-    const std::string ijyo = seField(se, "IJyoCD");
-    const std::string raw = seField(se, "Odds");
-    if (ijyo == "1") return sj("取消");
-    if (ijyo == "2" || ijyo == "3") return sj("除外");
-    if (raw == "----") return sj("取消");
-    if (raw == "****") return sj("除外");
-    return odds;
-}
-
-std::string sexColumn(std::string_view se) {
-    std::string sex = sexName(seField(se, "SexCD"));
-    if (sex == sj("ｾﾝ")) sex = sj("セ");
-    return sex;
 }
 
 std::string ageText(std::string_view se) {
@@ -245,37 +216,31 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
 
     const std::vector<std::string> runners = cardRunners(p, race, card.dataKubun == "1");
     const std::size_t n = runners.size();
-    RunnerTable& t = allocateRunnerTable(kMainWindowCaller, n);
     const bool numbered = std::any_of(runners.begin(), runners.end(),
                                       [](const std::string& l) { return getField(Family::SE, l, "Umaban") != "00"; });
-    const EngineSettings& settings = engineSettings();
-
-    for (std::size_t i = 0; i < n; ++i) {
+    const RaceEvalCall call{kMainWindowCaller, race, syubetuCD, jyokenCD5, gradeCD, jyuryoCD,
+                            card.courseKey,    card.goingKey};
+    RunnerTable& t = evaluateRace(src, call, runners, [&](std::size_t i) {
         const std::string& se = runners[i];
-        const std::string umaban = std::string(getField(Family::SE, se, "Umaban"));
-        const std::string ketto = seField(se, "KettoNum");
-        const std::string weight = weightText(se);
-        const std::string sex = sexColumn(se);
-        t.kettoNums[i] = ketto;
-        t.jockeyCodes[i] = seField(se, "KisyuCode");
-        t.trainerCodes[i] = seField(se, "ChokyosiCode");
+        RunnerTable& mt = runnerTable(kMainWindowCaller);
+        mt.jockeyCodes[i] = seField(se, "KisyuCode");
+        mt.trainerCodes[i] = seField(se, "ChokyosiCode");
         const int futanBefore = toIntDef(seField(se, "FutanBefore"), 0);
         const bool weightChanged = futanBefore > 0 && futanBefore != toIntDef(seField(se, "Futan"), 0);
         const bool jockeyChanged = !seField(se, "KisyuRyakusyoBefore").empty();
-        t.weightChangeMarks[i] = weightChanged ? "*" : "";
-        t.jockeyChangeMarks[i] = jockeyChanged ? "*" : "";
-        t.odds[i] = oddsColumn(se, oddsText(seField(se, "Odds")));
-        card.ownerCodes.push_back(trimBoth(getField(Family::UM, findHorse(p, ketto), "BanusiCode")));
+        mt.weightChangeMarks[i] = weightChanged ? "*" : "";
+        mt.jockeyChangeMarks[i] = jockeyChanged ? "*" : "";
+        card.ownerCodes.push_back(trimBoth(getField(Family::UM, findHorse(p, mt.kettoNums[i]), "BanusiCode")));
 
         ViewRow row(kCardColumns);
         row[0].text = numbered ? seField(se, "Wakuban") : sj("仮");
-        row[1].text = umaban;
+        row[1].text = mt.marks[kSlotUmaban][i];
         row[2].text = seField(se, "Bamei");
-        row[3].text = sex + ageText(se);
-        row[4] = {weight, weightChanged ? Ink::Red : Ink::Black};
+        row[3].text = mt.marks[kSlotSexName][i] + ageText(se);
+        row[4] = {runnerWeightText(se), weightChanged ? Ink::Red : Ink::Black};
         row[5] = {seField(se, "KisyuRyakusyo"), jockeyChanged ? Ink::Red : Ink::Black};
         row[6].text = seField(se, "ChokyosiRyakusyo");
-        row[7].text = t.odds[i];
+        row[7].text = mt.odds[i];
         const std::string taijyu = seField(se, "BaTaijyu");
         if (taijyu == "000") {
             row[8].text = "---";
@@ -285,55 +250,14 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
             const std::string zogenSa = seField(se, "ZogenSa");
             row[9].text = zogenSa == "999" ? "--" : seField(se, "ZogenFugo") + std::to_string(toIntDef(zogenSa, 0));
         }
-
-        RunnerCall call;
-        call.caller = kMainWindowCaller;
-        call.year = race.year;
-        call.monthDay = race.monthDay;
-        call.row = static_cast<int>(i + 1);
-        const std::string sexCD = seField(se, "SexCD"), kisyuBefore = seField(se, "KisyuCodeBefore");
-        call.sexCD = sexCD;
-        call.baTaijyu = taijyu;
-        call.jyuryoCD = jyuryoCD;
-        call.gradeCD = gradeCD;
-        call.jyokenCD5 = jyokenCD5;
-        call.weightKg = weight;
-        call.courseKey = card.courseKey;
-        call.chokyosiCode = t.trainerCodes[i];
-        call.kisyuCodeBefore = kisyuBefore;
-        call.kisyuCode = t.jockeyCodes[i];
-        call.kettoNum = ketto;
-        storeEvaluation(t, i, evaluateRunner(src, call));
-        t.marks[kSlotUserMark][i] = seField(se, "UserYoso");
-        t.marks[kSlotCourseCheck][i].clear();
-        t.marks[kSlotJockeyDistance][i].clear();
-        t.marks[kSlotJockeyTrack][i].clear();
-        t.marks[kSlotUmaban][i] = umaban;
-        t.marks[kSlotSexName][i] = sex;
-
-        if (central) {
-            const std::string kyori = seField(se, "Kyori"), trackCD = seField(se, "TrackCD");
-            if (settings.dsthyo)
-                t.marks[kSlotCourseCheck][i] = courseAptitudeCheck(p, race, gradeCD, kyori, trackCD, ketto);
-            if (settings.kshadd) {
-                const std::string check = jockeyAptitudeCheck(p, race, t.jockeyCodes[i], kyori, trackCD, ketto);
-                t.marks[kSlotJockeyDistance][i] = std::string(part(check, 0, 1));
-                t.marks[kSlotJockeyTrack][i] = std::string(part(check, 1, 1));
-            }
-        }
-        for (std::size_t k = 0; k < kPastRuns; ++k) row[10 + k].text = t.pastCells[k][i];
-        row[16].text = t.marks[kSlotUserMark][i];
-        for (std::size_t k = 0; k < 3; ++k) row[17 + k].text = t.marks[6 + k][i];
+        for (std::size_t k = 0; k < kPastRuns; ++k) row[10 + k].text = mt.pastCells[k][i];
+        row[16].text = mt.marks[kSlotUserMark][i];
+        for (std::size_t k = 0; k < 3; ++k) row[17 + k].text = mt.marks[6 + k][i];
         card.rows.push_back(std::move(row));
         if (progress) progress(i + 1, n);
-    }
-
-    if (n > 4) {
-        RaceCall call{kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
-                      card.goingKey,     card.courseKey, race.raceNum, race.jyoCD};
-        markRace(src, call, static_cast<int>(n));
+    });
+    if (n > 4)
         for (std::size_t i = 0; i < n; ++i) card.rows[i][15].text = t.marks[kSlotPcMark][i];
-    }
 
     card.betsTab = !startsWith(card.header.hTime, "--");
     if (card.betsTab && !startsWith(card.header.crs, sj("障害"))) {
