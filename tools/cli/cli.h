@@ -65,5 +65,6 @@ int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);
 int cmdTrainer(Context& ctx);
+int cmdTally(Context& ctx);
 
 }  // namespace tarvo::cli
