@@ -520,9 +520,8 @@ ScreenView tallyScreen(const TallyOptions& o, const TallyResult& r) {
     }
     for (std::size_t i = 0; i < std::size(kTallyLists); ++i) {
         ScreenView::GridRows g{kTallyLists[i].grid, {}};
-        const ListLayout& layout = listLayout(g.name);
         std::vector<std::string> header;
-        for (const char* h : layout.headers) header.push_back(sj(h));
+        for (const char* h : tallyGridHeaders(g.name)) header.push_back(sj(h));
         g.rows.push_back(std::move(header));
         for (auto& row : lists[i]) g.rows.push_back(std::move(row));
         if (g.rows.size() == 1) g.rows.emplace_back(i == 0 ? kTallyRaceColumns : kSummaryColumns);
@@ -531,6 +530,16 @@ ScreenView tallyScreen(const TallyOptions& o, const TallyResult& r) {
     v.states = {{"mnuCsvOut", any}, {"btnCancel", false}};
     if (r.cancelled) v.messages.push_back(sj("集計が中止されました"));
     return v;
+}
+
+const std::vector<const char*>& tallyGridHeaders(std::string_view grid) { return listLayout(grid).headers; }
+
+std::string raceVideoCaption(const StorePaths& p, const RaceKey& race) {
+    const std::string ra = findRace(p, race);
+    std::string title = raField(ra, "Ryakusyo6");
+    if (title.empty()) title = classNameShort(raField(ra, "SyubetuCD"), raField(ra, "JyokenCD5"), race.date());
+    return sj("レース動画を再生 [") + race.date() + "." + trackName(race.jyoCD) + race.raceNum + "R." + title +
+           "] (&R)";
 }
 
 std::vector<ViewRow> tallyGridRows(const ScreenView::GridRows& grid) {

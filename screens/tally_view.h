@@ -114,6 +114,14 @@ inline constexpr TallyList kTallyLists[] = {{"stgShuRRes", "レース別"},
                                             {"stgShuLRes", "クラス別"},
                                             {"stgShuKRes", "距離別"}};
 
+// The header captions (UTF-8) of a grid of tallyScreen, as its row 0 holds them.
+const std::vector<const char*>& tallyGridHeaders(std::string_view grid);
+
+// The caption of the race video popup item of a race: "レース動画を再生 [" +
+// date + "." + track name + RaceNum + "R." + title + "] (&R)", the title
+// Ryakusyo6 or the short condition name.
+std::string raceVideoCaption(const StorePaths& p, const RaceKey& race);
+
 // The data rows of a grid of tallyScreen with their ink: 収支 blue above 0, red below.
 std::vector<ViewRow> tallyGridRows(const ScreenView::GridRows& grid);
 
