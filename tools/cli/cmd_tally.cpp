@@ -95,7 +95,11 @@ int cmdTally(Context& ctx) {
     const std::string message =
         tallyPeriodMessage(o.from.substr(0, 4), o.from.substr(4), o.to.substr(0, 4), o.to.substr(4));
     if (!message.empty()) {
-        ScreenView v = tallyScreen(o, TallyResult{});
+        // Refused: the screen as it stood, with the message and no tally.
+        ScreenView v;
+        v.caption = sj("予想結果の集計");
+        v.labels = {{"lbl_rate", tallyRateLabel(o.bet)}};
+        v.states = {{"mnuCsvOut", false}};
         v.messages.push_back(message);
         printScreen(*ctx.out, v);
         return 0;
