@@ -12,21 +12,16 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "jvlink_emu.h"
 #include "newcomer_stats.h"
-#include "registration.h"
-#include "startup.h"
-#include "std_tables.h"
+#include "sample_home.h"
 #include "store_paths.h"
-#include "textfn.h"
-#include "wg_world.h"
 
 namespace {
 
 using namespace tarvo;
 
 std::string home;
-int year = 2025;
+int year = 0;
 
 void BM_MakeYear(benchmark::State& state) {
     const StorePaths paths(home + "data/");
@@ -42,44 +37,16 @@ void BM_MakeYear(benchmark::State& state) {
 }
 BENCHMARK(BM_MakeYear)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// The sample world of 2025, registered by a setup run below folder.
-void makeSampleStore(const std::string& folder) {
-    worldgen::Options o;
-    o.out = folder + "world";
-    worldgen::Day::parse("20250101", o.from);
-    worldgen::Day::parse("20251231", o.to);
-    worldgen::generateWorld(o);
-    buildStandardTimeTables();
-    JVLinkEmulator jv(folder);
-    jv.overrideSource(o.out + "/");
-    jv.JVInit(kSoftwareId);
-    RegistrationView view;
-    RegistrationRun run(jv, folder + "tarvo.ini", StorePaths(folder + "data/"), view);
-    run.run(RunKind::Setup, "20250101");
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    std::string temp;
-    if (const char* h = std::getenv("TARVO_BENCH_HOME")) {
-        home = h;
-        if (home.back() != '/') home += '/';
-        if (const char* y = std::getenv("TARVO_BENCH_YEAR")) year = toIntDef(y, year);
-    } else {
-        temp = (std::filesystem::temp_directory_path() / "tarvo-bench-newcomer/").string();
-        std::filesystem::remove_all(temp);
-        std::filesystem::create_directories(temp);
-        std::printf("making the sample world of 2025 in %s ...\n", temp.c_str());
-        makeSampleStore(temp);
-        home = temp;
-    }
-    std::printf("store: %sdata/, year %d\n", home.c_str(), year);
+    const bench::SampleHome sample("tarvo-bench-newcomer", 2025);
+    home = sample.home;
+    year = sample.year;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     std::filesystem::remove_all(home + "bench-file/");
-    if (!temp.empty()) std::filesystem::remove_all(temp);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "fsys.h"
 #include "layouts.h"
 #include "lookups.h"
+#include "race_eval.h"
 #include "race_predict.h"
 #include "runner_tables.h"
 #include "store_paths.h"
@@ -67,30 +68,6 @@ std::string raceName(std::string_view ra, const std::string& date) {
     return hondai + "(" + grade + ")";
 }
 
-// Futan ÷ 10 in the shortest decimal form.
-std::string weightText(std::string_view se) {
-    int tenths = toIntDef(seField(se, "Futan"), 0);
-    if (tenths == 0) tenths = toIntDef(seField(se, "FutanBefore"), 0);
-    std::string s = std::to_string(tenths / 10);
-    if (tenths % 10 != 0) s += "." + std::to_string(tenths % 10);
-    return s;
-}
-
-std::string oddsText(std::string_view odds) {
-    if (toIntDef(odds, 0) == 0) return "";
-    return std::to_string(toIntDef(part(odds, 0, 3), 0)) + "." + std::to_string(toIntDef(part(odds, 3, 1), 0));
-}
-
-std::string oddsColumn(std::string_view se, const std::string& odds) {
-    const std::string ijyo = seField(se, "IJyoCD");
-    const std::string raw = seField(se, "Odds");
-    if (ijyo == "1") return sj("取消");
-    if (ijyo == "2" || ijyo == "3") return sj("除外");
-    if (raw == "----") return sj("取消");
-    if (raw == "****") return sj("除外");
-    return odds;
-}
-
 // Columns 8 and 9: the body weight and its change.
 std::pair<std::string, std::string> weightCells(std::string_view se) {
     const std::string taijyu = seField(se, "BaTaijyu");
@@ -98,12 +75,6 @@ std::pair<std::string, std::string> weightCells(std::string_view se) {
     if (taijyu.empty()) return {};
     const std::string zogenSa = seField(se, "ZogenSa");
     return {taijyu, zogenSa == "999" ? "--" : seField(se, "ZogenFugo") + std::to_string(toIntDef(zogenSa, 0))};
-}
-
-std::string sexColumn(std::string_view se) {
-    std::string sex = sexName(seField(se, "SexCD"));
-    if (sex == sj("ｾﾝ")) sex = sj("セ");
-    return sex;
 }
 
 std::string ageText(std::string_view se) {
@@ -240,78 +211,16 @@ std::vector<std::string> cardUmabans(const RaceCard& card) {
 
 std::vector<std::string> numberedRunners(const StorePaths& p, const RaceKey& race) { return cardRunners(p, race, false); }
 
-std::string winOddsText(std::string_view odds) { return oddsText(odds); }
 
 RunnerTable& evaluateRace(const EvalSource& src, const RaceKey& race, std::string_view caller,
                           const std::vector<std::string>& runners, std::string_view ra, std::string_view courseKey,
                           std::string_view goingKey, const CardProgress& progress) {
-    const StorePaths& p = src.paths;
-    const bool central = isCentralTrack(race.jyoCD);
     const std::string gradeCD = raField(ra, "GradeCD"), jyokenCD5 = raField(ra, "JyokenCD5");
     const std::string syubetuCD = raField(ra, "SyubetuCD"), jyuryoCD = raField(ra, "JyuryoCD");
-    const std::size_t n = runners.size();
-    RunnerTable& t = allocateRunnerTable(caller, n);
-    const EngineSettings& settings = engineSettings();
-
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string& se = runners[i];
-        const std::string ketto = seField(se, "KettoNum"), sex = sexColumn(se), weight = weightText(se);
-        const std::string taijyu = seField(se, "BaTaijyu"), sexCD = seField(se, "SexCD");
-        const std::string kisyu = seField(se, "KisyuCode"), kisyuBefore = seField(se, "KisyuCodeBefore");
-        const std::string chokyosi = seField(se, "ChokyosiCode");
-        t.kettoNums[i] = ketto;
-        t.odds[i] = oddsColumn(se, oddsText(seField(se, "Odds")));
-        if (i < t.jockeyCodes.size()) {  // lists of the main window's set only
-            const int futanBefore = toIntDef(seField(se, "FutanBefore"), 0);
-            t.jockeyCodes[i] = kisyu;
-            t.trainerCodes[i] = chokyosi;
-            t.weightChangeMarks[i] = futanBefore > 0 && futanBefore != toIntDef(seField(se, "Futan"), 0) ? "*" : "";
-            t.jockeyChangeMarks[i] = seField(se, "KisyuRyakusyoBefore").empty() ? "" : "*";
-        }
-
-        RunnerCall call;
-        call.caller = caller;
-        call.year = race.year;
-        call.monthDay = race.monthDay;
-        call.row = static_cast<int>(i + 1);
-        call.sexCD = sexCD;
-        call.baTaijyu = taijyu;
-        call.jyuryoCD = jyuryoCD;
-        call.gradeCD = gradeCD;
-        call.jyokenCD5 = jyokenCD5;
-        call.weightKg = weight;
-        call.courseKey = courseKey;
-        call.chokyosiCode = chokyosi;
-        call.kisyuCodeBefore = kisyuBefore;
-        call.kisyuCode = kisyu;
-        call.kettoNum = ketto;
-        storeEvaluation(t, i, evaluateRunner(src, call));
-        t.marks[kSlotUserMark][i] = seField(se, "UserYoso");
-        t.marks[kSlotCourseCheck][i].clear();
-        t.marks[kSlotJockeyDistance][i].clear();
-        t.marks[kSlotJockeyTrack][i].clear();
-        t.marks[kSlotUmaban][i] = std::string(getField(Family::SE, se, "Umaban"));
-        t.marks[kSlotSexName][i] = sex;
-
-        if (central) {
-            const std::string kyori = seField(se, "Kyori"), trackCD = seField(se, "TrackCD");
-            if (settings.dsthyo)
-                t.marks[kSlotCourseCheck][i] = courseAptitudeCheck(p, race, gradeCD, kyori, trackCD, ketto);
-            if (settings.kshadd) {
-                const std::string check = jockeyAptitudeCheck(p, race, kisyu, kyori, trackCD, ketto);
-                t.marks[kSlotJockeyDistance][i] = std::string(part(check, 0, 1));
-                t.marks[kSlotJockeyTrack][i] = std::string(part(check, 1, 1));
-            }
-        }
-        if (progress) progress(i + 1, n);
-    }
-
-    if (n > 4) {
-        const RaceCall call{caller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
-                            goingKey, courseKey, race.raceNum, race.jyoCD};
-        markRace(src, call, static_cast<int>(n));
-    }
-    return t;
+    const RaceEvalCall call{caller, race, syubetuCD, jyokenCD5, gradeCD, jyuryoCD, courseKey, goingKey};
+    return evaluateRace(src, call, runners, [&](std::size_t i) {
+        if (progress) progress(i + 1, runners.size());
+    });
 }
 
 void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks) {
@@ -361,8 +270,8 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
         row[0].text = numbered ? seField(se, "Wakuban") : sj("仮");
         row[1].text = std::string(getField(Family::SE, se, "Umaban"));
         row[2].text = seField(se, "Bamei");
-        row[3].text = sexColumn(se) + ageText(se);
-        row[4] = {weightText(se), weightChanged ? Ink::Red : Ink::Black};
+        row[3].text = runnerSexText(se) + ageText(se);
+        row[4] = {runnerWeightText(se), weightChanged ? Ink::Red : Ink::Black};
         row[5] = {seField(se, "KisyuRyakusyo"), jockeyChanged ? Ink::Red : Ink::Black};
         row[6].text = seField(se, "ChokyosiRyakusyo");
         row[7].text = t.odds[i];
@@ -398,7 +307,7 @@ std::uint32_t cardCellBackground(const RaceCard& card, std::size_t row, std::siz
 std::vector<CardRefresh> refreshedOddsColumn(const StorePaths& p, const RaceKey& race) {
     std::vector<CardRefresh> out;
     for (const std::string& se : cardRunners(p, race, false)) {
-        const std::string text = oddsColumn(se, oddsText(seField(se, "Odds")));
+        const std::string text = runnerOddsText(se);
         out.push_back({std::string(getField(Family::SE, se, "Umaban")), text.empty() ? "0.0" : text, {}});
     }
     return out;

@@ -81,9 +81,6 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
 // The SE lines of a race's runners with a horse number, in horse number order.
 std::vector<std::string> numberedRunners(const StorePaths& p, const RaceKey& race);
 
-// The win odds text of an SE Odds field (0123 gives 12.3), empty when it is 0.
-std::string winOddsText(std::string_view odds);
-
 // Evaluates the runners of a race (stored SE lines, in the caller's order)
 // into the caller's runner table as every screen does: pedigree numbers, odds
 // texts, the 25 values, UserYoso in slot 1, the aptitude checks of a central

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "card_view.h"
+#include "race_eval.h"
 #include "code_tables.h"
 #include "cp932.h"
 #include "fsys.h"
@@ -281,7 +282,7 @@ RaceResult raceResult(const EvalSource& src, const RaceKey& race, std::string_vi
         row[14] = positions(se);
         row[15] = tenthsText(getField(Family::SE, se, "HaronTimeL3"), 1);
         row[16] = toIntDef(seField(se, "HaronTimeL3"), 0) >= 1 && !jump ? fig.l3f : "**";
-        row[18] = winOddsText(seField(se, "Odds"));
+        row[18] = oddsInTenths(seField(se, "Odds"));
         applyStatus(row, se);
         grid.rows.push_back(std::move(row));
         out.kettoNums.push_back(ketto);

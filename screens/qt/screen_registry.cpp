@@ -3,6 +3,7 @@
 #include "fsys.h"
 #include "unit_dtget.h"
 #include "unit_kshlist.h"
+#include "unit_shkmain.h"
 #include "unit_smbdtmk.h"
 
 namespace tarvo {
@@ -26,11 +27,18 @@ void openList(const ScreenContext& c) {
     screen.exec();
 }
 
+// The tally opens other screens (race result, race video) through the context.
+void openShkMain(const ScreenContext& c) {
+    TfrmShkMain screen(c);
+    screen.exec();
+}
+
 constexpr ScreenEntry kScreens[] = {
     {"mnuSetUp", openModal<TfrmDataGet>},
     {"mnuSmbDtMk", openSmbDtMk},
     {"mnuKishuList", openList<TfrmKshList>},
     {"mnuChokyoList", openList<TfrmChoList>},
+    {"mnuYosoSyukei", openShkMain},
 };
 
 }  // namespace

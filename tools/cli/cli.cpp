@@ -30,6 +30,7 @@ const std::vector<CommandInfo>& commands() {
         {"jockeys", cmdJockeys, "jockeys [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the jockey list"},
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
         {"jockey", cmdJockey, "jockey CODE|--name SHORTNAME   the jockey data screen"},
+        {"tally", cmdTally, "tally FROM TO [--track NAME] [--bet tansho|umaren|umatan] [--us] [--classes LIST] [--ages LIST] [--surfaces LIST] [--dist FROM TO] [--going LIST] [--csv GRID FILE]   the prediction results tally"},
         {"trainer", cmdTrainer, "trainer CODE|--name SHORTNAME   the trainer data screen"},
         {"horse", cmdHorse, "horse KETTONUM [--race YEAR MONTHDAY JYOCD RACENUM] [--tag TAG]   the horse data screen"},
         {"result", cmdResult, "result YEAR MONTHDAY JYOCD RACENUM [--tag 通常|過去] [--prev|--next]   the race result screen"},
@@ -39,7 +40,10 @@ const std::vector<CommandInfo>& commands() {
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--cancel-after-races", "--shown", "--tag", "--select"};
+    static const std::vector<std::string> list = {
+        "--home",    "--source", "--dump",  "--cancel-after-files", "--areas",    "--name",     "--sort",
+        "--cancel-after-races", "--shown", "--tag", "--select", "--track", "--bet", "--classes", "--ages",
+        "--surfaces", "--going"};
     return list;
 }
 
@@ -52,6 +56,9 @@ std::string Context::storeRoot() const {
 void Context::println(const std::string& cp932) const { *out << toUtf8(cp932) << '\n'; }
 
 namespace {
+
+// Options that take two values, handed over joined by a tab.
+const std::vector<std::string> kPairOptions = {"--dist", "--csv"};
 
 void usage(std::ostream& err) {
     err << "usage: tarvo-cli [--home DIR] COMMAND [ARGS...]\n";
@@ -76,6 +83,13 @@ int run(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream
             if (const auto eq = a.find('='); eq != std::string::npos) {
                 key = a.substr(0, eq);
                 value = a.substr(eq + 1);
+            } else if (std::find(kPairOptions.begin(), kPairOptions.end(), a) != kPairOptions.end()) {
+                if (i + 2 >= argc) {
+                    err << "tarvo-cli: " << a << " needs two values\n";
+                    return 2;
+                }
+                value = std::string(argv[i + 1]) + '\t' + argv[i + 2];
+                i += 2;
             } else if (std::find(valued.begin(), valued.end(), a) != valued.end()) {
                 if (i + 1 >= argc) {
                     err << "tarvo-cli: " << a << " needs a value\n";

@@ -69,5 +69,6 @@ int cmdTrainer(Context& ctx);
 int cmdHorse(Context& ctx);
 int cmdResult(Context& ctx);
 int cmdOdds(Context& ctx);
+int cmdTally(Context& ctx);
 
 }  // namespace tarvo::cli
