@@ -228,6 +228,20 @@ std::vector<std::string> cardUmabans(const RaceCard& card) {
     return u;
 }
 
+void evaluateCardRunner(const EvalSource& src, const RunnerCall& call, std::size_t i, ViewRow& row) {
+    RunnerTable& t = runnerTable(kMainWindowCaller);
+    storeEvaluation(t, i, evaluateRunner(src, call));
+    for (std::size_t k = 0; k < kPastRuns; ++k) row[10 + k].text = t.pastCells[k][i];
+    for (std::size_t k = 0; k < 3; ++k) row[17 + k].text = t.marks[6 + k][i];
+}
+
+void markCardRace(const EvalSource& src, const RaceCall& race, std::vector<ViewRow>& rows) {
+    if (rows.size() < 5) return;
+    markRace(src, race, static_cast<int>(rows.size()));
+    const RunnerTable& t = runnerTable(kMainWindowCaller);
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i][15].text = t.marks[kSlotPcMark][i];
+}
+
 RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMarks, const CardProgress& progress) {
     const ReadCacheScope cache;
     const StorePaths& p = src.paths;
@@ -303,7 +317,7 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
         call.kisyuCodeBefore = kisyuBefore;
         call.kisyuCode = t.jockeyCodes[i];
         call.kettoNum = ketto;
-        storeEvaluation(t, i, evaluateRunner(src, call));
+        evaluateCardRunner(src, call, i, row);
         t.marks[kSlotUserMark][i] = seField(se, "UserYoso");
         t.marks[kSlotCourseCheck][i].clear();
         t.marks[kSlotJockeyDistance][i].clear();
@@ -321,19 +335,15 @@ RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMark
                 t.marks[kSlotJockeyTrack][i] = std::string(part(check, 1, 1));
             }
         }
-        for (std::size_t k = 0; k < kPastRuns; ++k) row[10 + k].text = t.pastCells[k][i];
         row[16].text = t.marks[kSlotUserMark][i];
-        for (std::size_t k = 0; k < 3; ++k) row[17 + k].text = t.marks[6 + k][i];
         card.rows.push_back(std::move(row));
         if (progress) progress(i + 1, n);
     }
 
-    if (n > 4) {
-        RaceCall call{kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD,
-                      card.goingKey,     card.courseKey, race.raceNum, race.jyoCD};
-        markRace(src, call, static_cast<int>(n));
-        for (std::size_t i = 0; i < n; ++i) card.rows[i][15].text = t.marks[kSlotPcMark][i];
-    }
+    markCardRace(src,
+                 {kMainWindowCaller, race.year, race.monthDay, syubetuCD, jyokenCD5, gradeCD, card.goingKey,
+                  card.courseKey, race.raceNum, race.jyoCD},
+                 card.rows);
 
     card.betsTab = !startsWith(card.header.hTime, "--");
     if (card.betsTab && !startsWith(card.header.crs, sj("障害"))) {

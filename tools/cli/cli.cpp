@@ -30,12 +30,15 @@ const std::vector<CommandInfo>& commands() {
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
         {"jockey", cmdJockey, "jockey CODE|--name SHORTNAME   the jockey data screen"},
         {"trainer", cmdTrainer, "trainer CODE|--name SHORTNAME   the trainer data screen"},
+        {"local-card", cmdLocalCard, "local-card FILE.rfl        the race card of a provisional race card file after 出走表登録"},
+        {"local-search", cmdLocalSearch, "local-search NAMEPREFIX [--age N] [--date YYYYMMDD]   the horse search of 地方重賞予想"},
+        {"race-edit", cmdRaceEdit, "race-edit YEAR MONTHDAY JYOCD RACENUM UMABAN L3F C2 C3 C4   correct a local run's last 3F and corner positions"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--age", "--date"};
     return list;
 }
 

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace tarvo {
+struct RaceCard;
+}
+
 namespace tarvo::cli {
 
 struct Context {
@@ -65,5 +69,11 @@ int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);
 int cmdTrainer(Context& ctx);
+int cmdLocalCard(Context& ctx);
+int cmdLocalSearch(Context& ctx);
+int cmdRaceEdit(Context& ctx);
+
+// Prints a built race card as tarvo-cli card does.
+void printRaceCard(const Context& ctx, const RaceCard& card);
 
 }  // namespace tarvo::cli
