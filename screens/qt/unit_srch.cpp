@@ -41,37 +41,37 @@ constexpr struct {
     QRect grid;
 } kControls{
     .lblHsName = {"Label1", "馬名", "", {8, 9, 0, 0}},
-    .edtHsName = {"edtHsName", "", "", {36, 6, 110, 21}},
-    .lblAge = {"Label2", "馬齢", "", {154, 9, 0, 0}},
-    .cboAge = {"cboAge", "", "", {182, 6, 46, 21}},
-    .btnSrch = {"btnSrch", "検索", "", {234, 5, 50, 23}},
+    .edtHsName = {"edtHsName", "", "", {36, 6, 92, 21}},
+    .lblAge = {"Label2", "馬齢", "", {132, 9, 0, 0}},
+    .cboAge = {"cboAge", "", "", {160, 6, 44, 21}},
+    .btnSrch = {"btnSrch", "検索", "", {208, 5, 50, 23}},
     .lblList = {"Label3", "一覧", "", {8, 36, 0, 0}},
     .lblNum = {"lblNum", "0", "", {40, 36, 30, 14}},
     .lblHead = {"Label4", "頭", "", {72, 36, 0, 0}},
-    .lstSchResult = {"lstSchResult", "", "", {8, 52, 276, 330}},
-    .progress = {"ProgressBar1", "", "", {8, 388, 276, 14}},
-    .btnAdd = {"btnAdd", "->", "", {290, 150, 32, 25}},
-    .btnRmv = {"btnRmv", "<-", "", {290, 182, 32, 25}},
-    .lblDate = {"Label5", "日付", "", {330, 9, 0, 0}},
-    .dtpRaceDate = {"dtpRaceDate", "", "", {358, 6, 100, 21}},
-    .lblTName = {"Label6", "競馬場", "", {466, 9, 0, 0}},
-    .edtTName = {"edtTName", "", "", {506, 6, 50, 21}},
-    .lblDist = {"Label7", "距離", "", {330, 35, 0, 0}},
-    .cboDist = {"cboDist", "", "", {358, 32, 74, 21}},
-    .lblRName = {"Label8", "レース名", "", {440, 35, 0, 0}},
-    .edtRName = {"edtRName", "", "", {490, 32, 144, 21}},
-    .lblNumChoice = {"Label9", "馬番", "", {330, 61, 0, 0}},
-    .cboNum = {"cboNum", "", "", {358, 58, 62, 21}},
-    .lblWgt = {"Label10", "斤量", "", {430, 61, 0, 0}},
-    .cboWgt = {"cboWgt", "", "", {458, 58, 62, 21}},
-    .btnKsCh = {"btnKsCh", "出走馬編集", "指定馬の斤量・騎手・調教師を編集する画面を開きます", {330, 352, 80, 25}},
-    .btnUp = {"btnUp", "↑", "上の馬と順序を入れ替えます", {416, 352, 28, 25}},
-    .btnDown = {"btnDown", "↓", "下の馬と順序を入れ替えます", {446, 352, 28, 25}},
-    .btnJogai = {"btnJogai", "除", "指定馬を除外に設定します（除外馬に再度設定で元に戻ります）", {482, 352, 28, 25}},
-    .btnTori = {"btnTori", "消", "指定馬を取消に設定します（取消馬に再度設定で元に戻ります）", {512, 352, 28, 25}},
-    .btnEntry = {"btnEntry", "出走表登録", "", {330, 384, 100, 28}},
-    .btnClose = {"btnClose", "閉じる", "", {560, 384, 75, 28}},
-    .grid = {330, 86, 304, 260},
+    .lstSchResult = {"lstSchResult", "", "", {8, 52, 250, 330}},
+    .progress = {"ProgressBar1", "", "", {8, 388, 250, 14}},
+    .btnAdd = {"btnAdd", "->", "", {263, 150, 32, 25}},
+    .btnRmv = {"btnRmv", "<-", "", {263, 182, 32, 25}},
+    .lblDate = {"Label5", "日付", "", {300, 9, 0, 0}},
+    .dtpRaceDate = {"dtpRaceDate", "", "", {328, 6, 100, 21}},
+    .lblTName = {"Label6", "競馬場", "", {436, 9, 0, 0}},
+    .edtTName = {"edtTName", "", "", {476, 6, 50, 21}},
+    .lblDist = {"Label7", "距離", "", {300, 35, 0, 0}},
+    .cboDist = {"cboDist", "", "", {328, 32, 74, 21}},
+    .lblRName = {"Label8", "レース名", "", {410, 35, 0, 0}},
+    .edtRName = {"edtRName", "", "", {460, 32, 176, 21}},
+    .lblNumChoice = {"Label9", "馬番", "", {300, 61, 0, 0}},
+    .cboNum = {"cboNum", "", "", {328, 58, 62, 21}},
+    .lblWgt = {"Label10", "斤量", "", {400, 61, 0, 0}},
+    .cboWgt = {"cboWgt", "", "", {428, 58, 62, 21}},
+    .btnKsCh = {"btnKsCh", "出走馬編集", "指定馬の斤量・騎手・調教師を編集する画面を開きます", {300, 352, 80, 25}},
+    .btnUp = {"btnUp", "↑", "上の馬と順序を入れ替えます", {386, 352, 28, 25}},
+    .btnDown = {"btnDown", "↓", "下の馬と順序を入れ替えます", {416, 352, 28, 25}},
+    .btnJogai = {"btnJogai", "除", "指定馬を除外に設定します（除外馬に再度設定で元に戻ります）", {452, 352, 28, 25}},
+    .btnTori = {"btnTori", "消", "指定馬を取消に設定します（取消馬に再度設定で元に戻ります）", {482, 352, 28, 25}},
+    .btnEntry = {"btnEntry", "出走表登録", "", {300, 384, 100, 28}},
+    .btnClose = {"btnClose", "閉じる", "", {561, 384, 75, 28}},
+    .grid = {300, 86, 336, 260},
 };
 
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignVCenter;
@@ -122,7 +122,7 @@ TfrmSrch::TfrmSrch(const ScreenContext& context, LocalCardRegister onRegister)
     for (int a = 2; a <= 15; ++a) cboAge_->addItem(QString::asprintf("%2d", a));
     btnSrch_ = makeControl<QPushButton>(client, k.btnSrch);
     lstSchResult_ = makeControl<QListWidget>(client, k.lstSchResult);
-    lstSchResult_->setFont(gothic(11));
+    lstSchResult_->setFont(gothic(10));
     progress_ = makeControl<QProgressBar>(client, k.progress);
     progress_->setTextVisible(false);
     progress_->setValue(0);
