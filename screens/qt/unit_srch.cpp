@@ -276,10 +276,9 @@ void TfrmSrch::add() {
         showMessage(this, MessageKind::Information, message);
         return;
     }
-    cboNum_->setCurrentIndex(0);
-    const QString chosen = cboNum_->count() ? qs(entry_.numbers.front()) : QString();
+    // The first number left is chosen next.
     refresh();
-    cboNum_->setCurrentIndex(cboNum_->findText(chosen));
+    cboNum_->setCurrentIndex(entry_.numbers.empty() ? -1 : 0);
 }
 
 void TfrmSrch::remove() {
