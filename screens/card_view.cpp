@@ -211,7 +211,6 @@ std::vector<std::string> cardUmabans(const RaceCard& card) {
 
 std::vector<std::string> numberedRunners(const StorePaths& p, const RaceKey& race) { return cardRunners(p, race, false); }
 
-
 RunnerTable& evaluateRace(const EvalSource& src, const RaceKey& race, std::string_view caller,
                           const std::vector<std::string>& runners, std::string_view ra, std::string_view courseKey,
                           std::string_view goingKey, const CardProgress& progress) {
@@ -239,6 +238,20 @@ void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool
     }
     for (std::size_t i = 0; i < n; ++i) t.marks[kSlotUserMark][i] = trimBoth(card.rows[i][16].text);
     card.bets = buildBets(src.paths, race, cardMarks(userMarks), cardUmabans(card));
+}
+
+void evaluateCardRunner(const EvalSource& src, const RunnerCall& call, std::size_t i, ViewRow& row) {
+    RunnerTable& t = runnerTable(kMainWindowCaller);
+    storeEvaluation(t, i, evaluateRunner(src, call));
+    for (std::size_t k = 0; k < kPastRuns; ++k) row[10 + k].text = t.pastCells[k][i];
+    for (std::size_t k = 0; k < 3; ++k) row[17 + k].text = t.marks[6 + k][i];
+}
+
+void markCardRace(const EvalSource& src, const RaceCall& race, std::vector<ViewRow>& rows) {
+    if (rows.size() < 5) return;
+    markRace(src, race, static_cast<int>(rows.size()));
+    const RunnerTable& t = runnerTable(kMainWindowCaller);
+    for (std::size_t i = 0; i < rows.size(); ++i) rows[i][15].text = t.marks[kSlotPcMark][i];
 }
 
 RaceCard buildRaceCard(const EvalSource& src, const RaceKey& race, bool userMarks, const CardProgress& progress) {

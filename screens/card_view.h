@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "race_key.h"
+#include "race_predict.h"
 #include "runner_eval.h"
 #include "runner_tables.h"
 #include "view_cells.h"
@@ -96,6 +97,15 @@ RunnerTable& evaluateRace(const EvalSource& src, const RaceKey& race, std::strin
 // into column 15; copies column 16 into the US mark slot and rebuilds the bets.
 // The caller has loaded the engine settings.
 void remarkCard(const EvalSource& src, const RaceKey& race, RaceCard& card, bool userMarks);
+
+// One runner of a card build: evaluates runner i of the main window's runner
+// table (its codes set by the caller) into its mark slots, and fills the row's
+// past-run cells (columns 10 to 14) and summaries (17 to 19).
+void evaluateCardRunner(const EvalSource& src, const RunnerCall& call, std::size_t i, ViewRow& row);
+
+// Marks a card of five runners or more (fewer get no marks) and shows the PC
+// marks in column 15.
+void markCardRace(const EvalSource& src, const RaceCall& race, std::vector<ViewRow>& rows);
 
 // The marks a bet build reads: mark slot 0 (PC) or slot 1 (US) of the main
 // window's runner table, trimmed, and the horse numbers of column 1.

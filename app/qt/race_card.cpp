@@ -27,6 +27,7 @@
 #include "inifile.h"
 #include "lookups.h"
 #include "live_updates.h"
+#include "local_card.h"
 #include "msgbox.h"
 #include "qtext.h"
 #include "race_list.h"
@@ -38,6 +39,7 @@
 #include "unit_main.h"
 #include "unit_oddsinfo.h"
 #include "unit_result.h"
+#include "unit_srch.h"
 #include "useryoso_view.h"
 
 namespace tarvo {
@@ -166,6 +168,12 @@ public:
         for (const PredictionOption& o : kOptions) w.setScreenOpener(u(o.item), [this, &o] { toggle(o); });
         w.setScreenOpener(u("mnuOptCha"), [this] { toggleColouring(); });
         w.setScreenOpener(u("mnuOptRViewer"), [this] { toggleRaceViewer(); });
+        w.setScreenOpener(u("mnuLocalYoso"), [this] {
+            w_.setLocalGradedScreen(openLocalPrediction(
+                w_.screenContext(), [this](const LocalRaceHeader& h, const std::vector<EntryRow>& rows) {
+                    showLocalCard(h, rows);
+                }));
+        });
     }
 
     const RaceCard& card() const { return card_; }
@@ -221,28 +229,9 @@ private:
         race_ = RaceKey(QString::asprintf("%04d", d.year()).toStdString(),
                         QString::asprintf("%02d%02d", d.month(), d.day()).toStdString(), parts.jyoCD, parts.raceNum);
         paths_ = StorePaths(w_.state().storeRoot);
-        auto* progress = w_.findChild<QProgressBar*>(u("prgExec"));
-        progress->setValue(0);
-        card_ = buildRaceCard(source(), race_, userMarks(), [progress](std::size_t done, std::size_t count) {
-            progress->setMaximum(static_cast<int>(count));
-            progress->setValue(static_cast<int>(done));
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        });
-        if (card_.rows.empty()) {
-            progress->setMaximum(100);
-            progress->setValue(100);
-        }
-        fillHeader();
-        grid_->setRows(card_.rows);
-        grid_->clearSelection();
-        // Texts that come out wider than designed take a pixel less of font, so that every column still shows.
-        // First the designed widths, then each column as narrow as its texts allow.
-        for (int step = 0; step < 4; ++step) {
-            pixels_ = step < 2 ? 12 : 13 - step;
-            grid_->setFont(pGothic(pixels_));
-            const int room = grid_->viewport()->width();
-            if (fitColumns(grid_, kCardColumnTable, false, pixels_, step > 0) <= room) break;
-        }
+        local_ = false;
+        card_ = buildRaceCard(source(), race_, userMarks(), progress());
+        showCard();
         showBets();
         w_.findChild<QTabWidget*>(u("pgcMain"))->setCurrentIndex(card_.betsTab ? 0 : 1);
         const bool shown = !card_.header.date.empty();
@@ -254,6 +243,65 @@ private:
             QFont f = result->font();
             f.setBold(!(card_.dataKubun == "6" || card_.dataKubun == "7" || card_.dataKubun == "A"));
             result->setFont(f);
+        }
+    }
+
+    // The progress bar follows a card build, processing messages after each runner.
+    CardProgress progress() {
+        auto* bar = w_.findChild<QProgressBar*>(u("prgExec"));
+        bar->setValue(0);
+        bar->setMaximum(100);
+        return [bar](std::size_t done, std::size_t count) {
+            bar->setMaximum(static_cast<int>(count));
+            bar->setValue(static_cast<int>(done));
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        };
+    }
+
+    // "出走表登録" of the local graded race screen: the composed card in place of the shown race.
+    void showLocalCard(const LocalRaceHeader& header, const std::vector<EntryRow>& rows) {
+        w_.clearHeader();
+        for (const char* name : {"pgcMain", "dgrFuku", "btnAllUpd", "Label3", "Label4", "Label5", "Label6",
+                                 "stgUmaren", "stgUmatan1", "stgUmatan2", "rbtnPC", "rbtnUS", "GroupBox1"})
+            if (auto* widget = w_.findChild<QWidget*>(u(name))) widget->hide();
+        loadEngineSettings(settingsPath());
+        paths_ = StorePaths(w_.state().storeRoot);
+        race_ = localRaceKey(header);
+        local_ = true;
+        try {
+            card_ = buildLocalRaceCard(source(), header, rows, progress());
+        } catch (const IoError& e) {
+            showMessage(&w_, MessageKind::Error, e.what());
+            return;
+        }
+        grid_->show();
+        grid_->setEnabled(true);
+        showCard();
+        for (const char* name : {"pgcMain", "dgrFuku", "btnAllUpd"}) w_.findChild<QWidget*>(u(name))->show();
+        w_.findChild<QTabWidget*>(u("pgcMain"))->setCurrentIndex(1);
+        for (const char* name : {"btnDataGet", "btnOddsGet", "btnResult", "btnVtr"})
+            w_.findChild<QPushButton*>(u(name))->setEnabled(false);
+        w_.setRaceItemEnabled(u("mnuFileOut"), true);
+        w_.setRaceItemEnabled(u("mnuPdfOut"), true);
+    }
+
+    // The built card's header and rows on the window.
+    void showCard() {
+        if (card_.rows.empty()) {
+            auto* bar = w_.findChild<QProgressBar*>(u("prgExec"));
+            bar->setMaximum(100);
+            bar->setValue(100);
+        }
+        fillHeader();
+        grid_->setRows(card_.rows);
+        grid_->clearSelection();
+        // Texts that come out wider than designed take a pixel less of font, so that every column still shows.
+        // First the designed widths, then each column as narrow as its texts allow.
+        for (int step = 0; step < 4; ++step) {
+            pixels_ = step < 2 ? 12 : 13 - step;
+            grid_->setFont(pGothic(pixels_));
+            const int room = grid_->viewport()->width();
+            if (fitColumns(grid_, kCardColumnTable, false, pixels_, step > 0) <= room) break;
         }
     }
 
@@ -348,7 +396,10 @@ private:
     void openHorse(std::size_t row) {
         const RunnerTable& t = runnerTable(kMainWindowCaller);
         if (trimBoth(card_.rows[row][2].text).empty() || row >= t.kettoNums.size()) return;
-        openHorseData(w_.screenContext(), {t.kettoNums[row], sj("通常"), race_, {}, {}});
+        if (local_)
+            openHorseData(w_.screenContext(), {t.kettoNums[row], sj("通常"), std::nullopt, race_.jyoCD, card_.courseKey});
+        else
+            openHorseData(w_.screenContext(), {t.kettoNums[row], sj("通常"), race_, {}, {}});
     }
 
     // The result screen of the past race in a past-run cell (column 10 + k).
@@ -432,6 +483,7 @@ private:
     StorePaths paths_{""};
     RaceKey race_;
     RaceCard card_;
+    bool local_ = false;  // the card is a provisional card of the local graded race screen
     bool colourPastRuns_ = false;
     int pixels_ = 12;  // the card's font size
     std::map<std::string, QRect> designed_;  // header label places before any text widened them

@@ -528,7 +528,14 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
+void TfrmMain::setLocalGradedScreen(QWidget* screen) {
+    localGraded_ = screen;
+    localGradedOpen_ = screen != nullptr;
+    if (screen) connect(screen, &QObject::destroyed, this, [this] { localGradedOpen_ = false; });
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event) {
+    if (localGradedOpen_ && localGraded_) localGraded_->close();
     if (outcome_.complete) {
         try {
             saveWindowPosition(state_, y(), x());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <memory>
@@ -70,6 +71,8 @@ public:
     void openDateList();
     // Same-day flag of the listed date.
     bool sameDay() const { return sameDay_; }
+    // The local graded race screen while it is open: the window closes it at shutdown.
+    void setLocalGradedScreen(QWidget* screen);
     // Empties the header and figure labels, hides the cancellation label, sets
     // the progress bar to 0 and disables the odds list item.
     void clearHeader();
@@ -101,6 +104,7 @@ private:
     StartupOutcome outcome_;
     bool fetchCancel_ = false;
     bool localGradedOpen_ = false;
+    QPointer<QWidget> localGraded_;
     bool keyboardMove_ = false;  // a key press in the race list is being handled
     std::map<QString, std::function<void()>> openers_;
     std::map<QString, bool> raceItems_;

@@ -4,7 +4,6 @@
 
 namespace tarvo {
 
-void openRaceDataEditor(const ScreenContext&, const RaceKey&, const std::string&, const std::string&) {}
 void openTrackAdjustment(const ScreenContext&, const RaceKey&) {}
 
 }  // namespace tarvo

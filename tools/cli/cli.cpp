@@ -35,6 +35,9 @@ const std::vector<CommandInfo>& commands() {
         {"horse", cmdHorse, "horse KETTONUM [--race YEAR MONTHDAY JYOCD RACENUM] [--tag TAG]   the horse data screen"},
         {"result", cmdResult, "result YEAR MONTHDAY JYOCD RACENUM [--tag 通常|過去] [--prev|--next]   the race result screen"},
         {"odds", cmdOdds, "odds TYPE YEAR MONTHDAY JYOCD RACENUM [FIXED] [--select ROW COL]   the odds list (umaren, umatan, wide, sanrenpuku, sanrentan)"},
+        {"local-card", cmdLocalCard, "local-card FILE.rfl        the race card of a provisional race card file after 出走表登録"},
+        {"local-search", cmdLocalSearch, "local-search NAMEPREFIX [--age N] [--date YYYYMMDD]   the horse search of 地方重賞予想"},
+        {"race-edit", cmdRaceEdit, "race-edit YEAR MONTHDAY JYOCD RACENUM UMABAN L3F C2 C3 C4   correct a local run's last 3F and corner positions"},
     };
     return list;
 }
@@ -43,7 +46,7 @@ const std::vector<std::string>& valueOptions() {
     static const std::vector<std::string> list = {
         "--home",    "--source", "--dump",  "--cancel-after-files", "--areas",    "--name",     "--sort",
         "--cancel-after-races", "--shown", "--tag", "--select", "--track", "--bet", "--classes", "--ages",
-        "--surfaces", "--going"};
+        "--surfaces", "--going", "--age", "--date"};
     return list;
 }
 

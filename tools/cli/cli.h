@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+namespace tarvo {
+struct RaceCard;
+}
+
 namespace tarvo::cli {
 
 struct Context {
@@ -70,5 +74,11 @@ int cmdHorse(Context& ctx);
 int cmdResult(Context& ctx);
 int cmdOdds(Context& ctx);
 int cmdTally(Context& ctx);
+int cmdLocalCard(Context& ctx);
+int cmdLocalSearch(Context& ctx);
+int cmdRaceEdit(Context& ctx);
+
+// Prints a built race card as tarvo-cli card does.
+void printRaceCard(const Context& ctx, const RaceCard& card);
 
 }  // namespace tarvo::cli

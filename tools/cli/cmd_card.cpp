@@ -59,7 +59,11 @@ int cmdCard(Context& ctx) {
         return 2;
     }
     const StorePaths paths(ctx.storeRoot());
-    const RaceCard card = buildCard(ctx, paths, ctx.has("--us"));
+    printRaceCard(ctx, buildCard(ctx, paths, ctx.has("--us")));
+    return 0;
+}
+
+void printRaceCard(const Context& ctx, const RaceCard& card) {
     const CardHeader& h = card.header;
     const std::pair<const char*, const std::string*> labels[] = {
         {"lbl_Date", &h.date}, {"lbl_RaceNum", &h.raceNum},   {"lbl_h_time", &h.hTime}, {"lbl_Crs", &h.crs},
@@ -80,7 +84,6 @@ int cmdCard(Context& ctx) {
         for (const BetLine& b : card.bets[g].lines)
             ctx.println("bet\t" + std::to_string(g + 1) + "\t" + b.combination + "\t" + b.odds + "\t" + b.result);
     }
-    return 0;
 }
 
 int cmdCsv(Context& ctx) {
