@@ -182,10 +182,7 @@ RunIndices indicesOf(const EvalSource& src, const Today& today, std::string_view
         if (central && today.surface == sj("障")) out.run = steeplechaseIndex(src.paths, raceRun);
         return out;
     }
-    const EngineSettings& s = engineSettings();
-    const std::string variant = s.bbdcmp && central
-                                    ? raceVariant(src.paths, race, courseKey, s.distidx)
-                                    : storedVariant(src.paths, src.fileFolder, race.date(), race.jyoCD, race.raceNum);
+    const std::string variant = pastRunVariant(src, race, courseKey);
     out.run = runIndex(race.jyoCD, courseKey, f("Time"), part(variant, 0, 4), f("Futan"));
     if (central)
         out.l3f = last3fIndex(race.jyoCD, courseKey, f("Time"), part(variant, 4, 4), f("TimeDiff"), f("Futan"),
@@ -326,6 +323,13 @@ std::vector<std::string> values(const Walk& w, const Today& t, const RunnerCall&
 }
 
 }  // namespace
+
+std::string pastRunVariant(const EvalSource& src, const RaceKey& race, std::string_view courseKey) {
+    const EngineSettings& s = engineSettings();
+    return s.bbdcmp && isCentralTrack(race.jyoCD)
+               ? raceVariant(src.paths, race, courseKey, s.distidx)
+               : storedVariant(src.paths, src.fileFolder, race.date(), race.jyoCD, race.raceNum);
+}
 
 std::string evaluateRunner(const EvalSource& src, const RunnerCall& call) {
     const ReadCacheScope cache;  // a run's day file also gives its reference time and variant

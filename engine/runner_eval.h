@@ -41,6 +41,12 @@ struct RunnerCall {
 // for a horse without a run list.
 std::string evaluateRunner(const EvalSource& src, const RunnerCall& call);
 
+// The variant text a past run's indices take: computed from the stored results
+// for a central track when the engine setting bbdcmp is on, otherwise the
+// stored variant of the race (storedVariant). The first four characters are
+// the time variant, the next four the last-3F variant.
+std::string pastRunVariant(const EvalSource& src, const RaceKey& race, std::string_view courseKey);
+
 // 0 to 5 for the days since a run; one less (never below 0) when gradeCD is
 // not A to D.
 int intervalPenalty(std::string_view gradeCD, int days);
