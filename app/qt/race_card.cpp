@@ -34,6 +34,7 @@
 #include "textfn.h"
 #include "unit_kishu.h"
 #include "unit_main.h"
+#include "unit_pdfwrite.h"
 #include "useryoso_view.h"
 
 namespace tarvo {
@@ -152,6 +153,7 @@ public:
         colourPastRuns_ = w.state().kakoClr == "1";
         w.setRaceShower([this](const std::string& line) { showRace(line); });
         w.setScreenOpener(u("mnuFileOut"), [this] { saveCsv(); });
+        w.setScreenOpener(u("mnuPdfOut"), [this] { openRaceCardPdf(w_.screenContext(), race_, card_); });
         for (const PredictionOption& o : kOptions) w.setScreenOpener(u(o.item), [this, &o] { toggle(o); });
         w.setScreenOpener(u("mnuOptCha"), [this] { toggleColouring(); });
         w.setScreenOpener(u("mnuOptRViewer"), [this] { toggleRaceViewer(); });
