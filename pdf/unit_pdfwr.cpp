@@ -534,6 +534,7 @@ std::vector<CellText> pastRunCell(const EvalSource& src, std::string_view raceKe
 
 void writeRaceCardPdf(const EvalSource& src, const CardPdfRace& race, const RaceCard& card, const RunnerTable& table,
                       std::ostream& out, const CardProgress& progress) {
+    const ReadCacheScope cache;  // the runners share their day and master files
     TDEZErozi doc;
     doc.SetPageHeight(842);
     doc.SetPageWidth(595);
