@@ -4,11 +4,13 @@
 // the prediction and marking of such an evaluated race, ordinary and newcomer.
 // Last the whole race card build of such a race (header, rows, evaluation,
 // aptitude checks, marking, bets), as the main window runs it when a race is
-// shown. Run with a warm file cache: the store was just written.
+// shown. Then the race card PDF of such a card, written to memory. Run with a
+// warm file cache: the store was just written.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <optional>
+#include <sstream>
 
 #include "bench_fixture.h"
 #include "card_view.h"
@@ -25,6 +27,7 @@
 #include "textfn.h"
 #include "store_paths.h"
 #include "track_variant.h"
+#include "unit_pdfwr.h"
 
 namespace {
 
@@ -135,6 +138,39 @@ void BM_BuildRaceCard(benchmark::State& state) {
     state.counters["runners"] = static_cast<double>(runners);
 }
 BENCHMARK(BM_BuildRaceCard)->Unit(benchmark::kMillisecond);
+
+// The race card PDF of an 18-runner central race of the last year, the card
+// (with its runner table) built beforehand: the writing alone, per runner its
+// master, aptitude and five past-run look-ups with their indices, the page
+// drawing and the document's one-pass output.
+void BM_WriteRaceCardPdf(benchmark::State& state) {
+    const StorePaths paths(fixture->root);
+    const EvalSource src{paths, fixture->root + "file/"};
+    struct Built {
+        RaceKey race;
+        RaceCard card;
+        RunnerTable table;
+    };
+    std::vector<Built> cards;
+    for (const bench::Race& r : lateRaces) {
+        if (!isCentralTrack(r.jyoCD)) continue;
+        engineSettings() = EngineSettings{};
+        const RaceKey key(r.year, r.monthDay, r.jyoCD, r.raceNum);
+        RaceCard card = buildRaceCard(src, key);
+        cards.push_back({key, std::move(card), runnerTable(kMainWindowCaller)});
+        if (cards.size() == 20) break;
+    }
+    std::size_t i = 0, bytes = 0;
+    for (auto _ : state) {
+        const Built& c = cards[i++ % cards.size()];
+        std::ostringstream out;
+        writeRaceCardPdf(src, cardPdfRace(c.card, c.race), c.card, c.table, out);
+        bytes = out.str().size();
+    }
+    state.counters["runners"] = static_cast<double>(cards.front().card.rows.size());
+    state.counters["bytes"] = static_cast<double>(bytes);
+}
+BENCHMARK(BM_WriteRaceCardPdf)->Unit(benchmark::kMillisecond);
 
 // Statistics files of the year before the last for every table, 1500 keys each.
 void writeNewcomerStatistics(const std::string& fileFolder, int year) {

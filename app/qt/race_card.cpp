@@ -40,6 +40,7 @@
 #include "unit_oddsinfo.h"
 #include "unit_result.h"
 #include "unit_srch.h"
+#include "unit_pdfwrite.h"
 #include "useryoso_view.h"
 
 namespace tarvo {
@@ -165,6 +166,7 @@ public:
             f.setBold(false);
             result->setFont(f);
         });
+        w.setScreenOpener(u("mnuPdfOut"), [this] { openRaceCardPdf(w_.screenContext(), race_, card_); });
         for (const PredictionOption& o : kOptions) w.setScreenOpener(u(o.item), [this, &o] { toggle(o); });
         w.setScreenOpener(u("mnuOptCha"), [this] { toggleColouring(); });
         w.setScreenOpener(u("mnuOptRViewer"), [this] { toggleRaceViewer(); });

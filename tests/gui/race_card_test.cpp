@@ -7,6 +7,7 @@
 #include <QDateEdit>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
@@ -20,6 +21,7 @@
 #include "inifile.h"
 #include "layouts.h"
 #include "message_capture.h"
+#include "pdf_tools.h"
 #include "person_fixture.h"
 #include "race_card.h"
 #include "record_io.h"
@@ -245,6 +247,36 @@ TEST_F(RaceCardTest, PredictionOptionsWriteTheSettingsAndWarn) {
         viewer->trigger();
         EXPECT_EQ(IniFile(home.path() + "tarvo.ini").read("RACE_VIEW", "race_vtr"), was ? "" : "1");
     }
+}
+
+// The PDF item opens the race card PDF screen for the shown race: an empty
+// file name is refused, a chosen one is written in full.
+TEST_F(RaceCardTest, PdfItemWritesTheShownRace) {
+    test::MessageCapture capture;
+    TfrmMain w(home.path());
+    show(w);
+    QAction* item = w.action(u("mnuPdfOut"));
+    ASSERT_TRUE(item->isEnabled());
+    const std::string file = home.path() + "card.pdf";
+    QStringList seen;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        seen << d->windowTitle();
+        for (const char* name : {"edtDate", "edtJyo", "edtRace"}) seen << test::child<QLineEdit>(*d, name)->text();
+        test::child<QPushButton>(*d, "btnWrite")->click();
+        test::child<QLineEdit>(*d, "edtFileName")->setText(QString::fromStdString(file));
+        test::child<QPushButton>(*d, "btnWrite")->click();
+        auto* bar = test::child<QProgressBar>(*d, "prgWrite");
+        seen << QString::number(bar->value()) + "/" + QString::number(bar->maximum());
+        d->reject();
+    });
+    item->trigger();
+    EXPECT_EQ(seen, (QStringList{u("出馬表をPDF出力"), u("20240602"), u("東京"), u("11"), u("3/3")}));
+    ASSERT_EQ(capture.messages.size(), 1u);
+    EXPECT_EQ(capture.messages[0], (test::Captured{MessageKind::Error, u("出力ファイル名を指定してください")}));
+    const test::ToolRun info = test::pdfinfo(file);
+    EXPECT_TRUE(test::soundReport(info)) << info.output;
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ const std::vector<CommandInfo>& commands() {
         {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
         {"card", cmdCard, "card YEAR MONTHDAY JYOCD RACENUM [--us]   the race card: header, rows, slots, scores, figures, bets"},
         {"csv", cmdCsv, "csv YEAR MONTHDAY JYOCD RACENUM FILE   write the race card as CSV"},
+        {"pdf", cmdPdf, "pdf YEAR MONTHDAY JYOCD RACENUM FILE   write the race card as PDF"},
         {"mark", cmdMark, "mark YEAR MONTHDAY JYOCD RACENUM UMABAN MARK   set a user mark (◎ ○ ▲ △ × ☆ 注 or 無印)"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"live", cmdLive, "live changes|weights YYYYMMDD | live odds|results YEAR MONTHDAY JYOCD RACENUM | live batch odds|results YYYYMMDD   same-day updates (--cancel-after-races N, --shown JYOCD RACENUM, --source)"},

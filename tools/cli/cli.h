@@ -62,6 +62,7 @@ int cmdDates(Context& ctx);
 int cmdCard(Context& ctx);
 int cmdCsv(Context& ctx);
 int cmdMark(Context& ctx);
+int cmdPdf(Context& ctx);
 int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
 int cmdLive(Context& ctx);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "card_args.h"
 #include "card_view.h"
 #include "cli.h"
 #include "cp932.h"
@@ -38,6 +39,8 @@ std::string joined(const std::string& head, std::size_t n, auto&& cell, std::siz
     return line;
 }
 
+}  // namespace
+
 bool raceArgs(const Context& ctx, std::size_t extra) {
     const auto& a = ctx.args;
     return a.size() == 4 + extra && digits(a[0], 4) && digits(a[1], 4) && a[2].size() == 2 && a[3].size() == 2;
@@ -45,13 +48,10 @@ bool raceArgs(const Context& ctx, std::size_t extra) {
 
 RaceKey raceOf(const Context& ctx) { return RaceKey(ctx.args[0], ctx.args[1], ctx.args[2], ctx.args[3]); }
 
-// The card as the main window builds it for the race of the first four words.
 RaceCard buildCard(const Context& ctx, const StorePaths& paths, bool userMarks) {
     loadEngineSettings(ctx.home() + kSettingsFileName);
     return buildRaceCard({paths, ctx.home() + "file/"}, raceOf(ctx), userMarks);
 }
-
-}  // namespace
 
 int cmdCard(Context& ctx) {
     if (!raceArgs(ctx, 0)) {

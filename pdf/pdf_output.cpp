@@ -1,1 +1,0 @@
-#include "pdf_output.h"
