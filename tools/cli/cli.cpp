@@ -30,12 +30,17 @@ const std::vector<CommandInfo>& commands() {
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
         {"jockey", cmdJockey, "jockey CODE|--name SHORTNAME   the jockey data screen"},
         {"trainer", cmdTrainer, "trainer CODE|--name SHORTNAME   the trainer data screen"},
+        {"search", cmdSearch, "search horses|races [criteria...]   the horse or race search after its scan (search without arguments lists the options)"},
+        {"videos", cmdVideos, "videos YYYYMMDD [--sort HEADING[,HEADING...]]   the training video list of the date's week"},
+        {"version", cmdVersion, "version                   the version information screen"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort",
+        "--sire", "--dam", "--dam-sire", "--trainer", "--owner", "--sexes", "--age-from", "--age-to", "--from", "--to",
+        "--track", "--ages", "--classes", "--surfaces", "--distance-from", "--distance-to", "--weights", "--goings"};
     return list;
 }
 

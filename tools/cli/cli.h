@@ -65,5 +65,8 @@ int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);
 int cmdTrainer(Context& ctx);
+int cmdSearch(Context& ctx);
+int cmdVideos(Context& ctx);
+int cmdVersion(Context& ctx);
 
 }  // namespace tarvo::cli
