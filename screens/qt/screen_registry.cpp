@@ -3,7 +3,11 @@
 #include "fsys.h"
 #include "unit_dtget.h"
 #include "unit_kshlist.h"
+#include "unit_mvlist.h"
+#include "unit_rcesch.h"
 #include "unit_smbdtmk.h"
+#include "unit_umasch.h"
+#include "unit_verinfo.h"
 
 namespace tarvo {
 namespace {
@@ -26,11 +30,27 @@ void openList(const ScreenContext& c) {
     screen.exec();
 }
 
+// Screens made from the context alone.
+template <class Screen>
+void openWithContext(const ScreenContext& c) {
+    Screen screen(c);
+    screen.exec();
+}
+
+void openVersion(const ScreenContext& c) {
+    TfrmVerInfo screen(c.jvlink.m_JVLinkVersion(), c.parent);
+    screen.exec();
+}
+
 constexpr ScreenEntry kScreens[] = {
     {"mnuSetUp", openModal<TfrmDataGet>},
     {"mnuSmbDtMk", openSmbDtMk},
     {"mnuKishuList", openList<TfrmKshList>},
     {"mnuChokyoList", openList<TfrmChoList>},
+    {"mnuUmaSrch", openWithContext<TfrmUmaSch>},
+    {"mnuRaceSrch", openWithContext<TfrmRceSch>},
+    {"mnuTrainVideo", openWithContext<TfrmMvList>},
+    {"mnuVersion", openVersion},
 };
 
 }  // namespace
