@@ -51,7 +51,7 @@ constexpr struct {
     .lblGoings = {"lblGoings", "馬場状態", "", {420, 115, 0, 0}},
     .progress = {"ProgressBar1", "", "", {8, 142, 300, 17}},
     .lblCount = {"lblCount", "", "", {320, 143, 80, 17}},
-    .grid = {8, 186, 700, 406},
+    .grid = {8, 186, 716, 406},
     .headingTop = 166,
 };
 
@@ -62,15 +62,16 @@ constexpr GridColumn kColumns[kRsColumns] = {
     {"", 35, kLeft}, {"", 0, kLeft},  {"", 46, kLeft}, {"", 32, kLeft}, {"", 32, kLeft},  {"", 32, kLeft},
 };
 
-// One row of check boxes from x on, step pixels apart, checked as the defaults are.
+// One row of check boxes from x on, each as wide as its caption, checked as the defaults are.
 template <std::size_t N>
 std::vector<QCheckBox*> checkRow(QWidget* parent, const CheckItem (&items)[N], const std::array<bool, N>& on, int x,
-                                 int y, int step) {
+                                 int y) {
     std::vector<QCheckBox*> out;
     for (std::size_t i = 0; i < N; ++i) {
-        auto* box = makeControl<QCheckBox>(parent, {items[i].objectName, items[i].caption, "",
-                                                    {x + static_cast<int>(i) * step, y, step - 2, 20}});
+        auto* box = makeControl<QCheckBox>(parent, {items[i].objectName, items[i].caption, "", {x, y, 0, 0}});
+        box->adjustSize();
         box->setChecked(on[i]);
+        x += box->width() + 10;
         out.push_back(box);
     }
     return out;
@@ -121,17 +122,17 @@ TfrmRceSch::TfrmRceSch(const ScreenContext& context) : BusyDialog(context.parent
 
     for (const Control* l : {&c.lblAges, &c.lblClasses, &c.lblDistance, &c.lblSexes, &c.lblWeights, &c.lblGoings})
         makeControl<QLabel>(this, *l);
-    ages_ = checkRow(this, kRaceAges, defaults.ages, 80, 40, 60);
-    classes_ = checkRow(this, kRaceClasses, defaults.classes, 80, 64, 84);
-    surfaces_ = checkRow(this, kRaceSurfaces, defaults.surfaces, 80, 88, 44);
+    ages_ = checkRow(this, kRaceAges, defaults.ages, 80, 40);
+    classes_ = checkRow(this, kRaceClasses, defaults.classes, 80, 64);
+    surfaces_ = checkRow(this, kRaceSurfaces, defaults.surfaces, 80, 88);
     std::vector<int> distances(std::begin(kDistanceChoices), std::end(kDistanceChoices));
     cboFrom_ = makeNumberBox(this, c.cboFrom, distances, defaults.distanceFrom);
     makeControl<QLabel>(this, c.lblTilde2);
     cboTo_ = makeNumberBox(this, c.cboTo, distances, defaults.distanceTo);
     makeControl<QLabel>(this, c.lblMeter);
-    sexes_ = checkRow(this, kRaceSexes, defaults.sexes, 460, 88, 92);
-    weights_ = checkRow(this, kRaceWeights, defaults.weights, 80, 112, 64);
-    goings_ = checkRow(this, kRaceGoings, defaults.goings, 490, 112, 44);
+    sexes_ = checkRow(this, kRaceSexes, defaults.sexes, 490, 88);
+    weights_ = checkRow(this, kRaceWeights, defaults.weights, 80, 112);
+    goings_ = checkRow(this, kRaceGoings, defaults.goings, 490, 112);
     for (const auto* group : {&ages_, &classes_, &surfaces_, &sexes_, &weights_, &goings_})
         criteria_.insert(criteria_.end(), group->begin(), group->end());
     criteria_.insert(criteria_.end(), {cboFrom_, cboTo_});
