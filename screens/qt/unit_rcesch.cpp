@@ -2,15 +2,11 @@
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QProgressBar>
-#include <QPushButton>
 
 #include "code_tables.h"
-#include "fonts.h"
 #include "msgbox.h"
 #include "qtext.h"
 #include "screen_links.h"
@@ -93,11 +89,7 @@ std::optional<RaceKey> keyOf(const ViewRow* r) {
 
 }  // namespace
 
-TfrmRceSch::TfrmRceSch(const ScreenContext& context) : BusyDialog(context.parent), context_(context) {
-    setObjectName(QStringLiteral("frmRceSch"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFont(pGothic(12));
-    setFixedSize(kClientWidth, kClientHeight);
+TfrmRceSch::TfrmRceSch(const ScreenContext& context) : SearchDialog(context, "frmRceSch", kClientWidth, kClientHeight) {
     const auto& c = kControls;
     const DateTime now = nowLocal();
     RaceCriteria defaults;
@@ -137,42 +129,24 @@ TfrmRceSch::TfrmRceSch(const ScreenContext& context) : BusyDialog(context.parent
         criteria_.insert(criteria_.end(), group->begin(), group->end());
     criteria_.insert(criteria_.end(), {cboFrom_, cboTo_});
 
-    btnStart_ = makeControl<QPushButton>(this, c.btnStart);
-    btnCancel_ = makeControl<QPushButton>(this, c.btnCancel);
-    btnClose_ = makeControl<QPushButton>(this, c.btnClose);
-    progress_ = makeControl<QProgressBar>(this, c.progress);
-    progress_->setTextVisible(false);
-    progress_->setValue(0);
-    lblCount_ = makeControl<QLabel>(this, c.lblCount);
-    headings_ = makeHeadings(this, kRaceHeadings, kColumns, c.grid, c.headingTop);
-    grid_ = new Grid(this, "stgRaceList", kColumns, c.grid, {.rowHeight = 18, .minimumRows = 0});
-    grid_->horizontalHeader()->hide();
-    grid_->setFont(gothic(12));
-    grid_->setStyleSheet(QStringLiteral("QTableView::item { padding-left: 2px; }"));
-    grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+    makeFrame({c.btnStart, c.btnCancel, c.btnClose, c.progress, c.lblCount, "stgRaceList", kColumns, c.grid,
+               c.headingTop, kRaceHeadings},
+              raceSearchScreen(defaults, {}));
+    Grid* list = grid();
+    list->setStyleSheet(QStringLiteral("QTableView::item { padding-left: 2px; }"));
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
     menu_ = new QMenu(this);
     menu_->setObjectName(QStringLiteral("PopupMenu1"));
     QAction* play = menu_->addAction(QString());
     play->setObjectName(QStringLiteral("pmnPlayVTR"));
 
-    for (QWidget* w : criteria_) w->installEventFilter(this);
-    for (QComboBox* box : {cboFrom_, cboTo_}) box->lineEdit()->installEventFilter(this);
-    btnCancel_->setEnabled(false);
-
-    connect(btnStart_, &QPushButton::clicked, this, &TfrmRceSch::search);
-    connect(btnCancel_, &QPushButton::clicked, this, &TfrmRceSch::stop);
-    connect(btnClose_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(grid_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { openRow(i.row(), i.column()); });
-    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        const int row = grid_->rowAt(at.y());
+    connect(list, &QWidget::customContextMenuRequested, this, [this, list](const QPoint& at) {
+        const int row = list->rowAt(at.y());
         if (QMenu* m = videoMenu(row)) {
-            if (m->exec(grid_->viewport()->mapToGlobal(at))) playVideo(row);
+            if (m->exec(list->viewport()->mapToGlobal(at))) playVideo(row);
         }
     });
 
-    const ScreenView view = raceSearchScreen(defaults, {});
-    setWindowTitle(qs(view.caption));
-    lblCount_->setText(qs(view.label("lblCount")));
     if (context.parent) move(context.parent->window()->pos() + QPoint(200, 100));
 }
 
@@ -194,30 +168,13 @@ RaceCriteria TfrmRceSch::criteria() const {
     return c;
 }
 
-void TfrmRceSch::setSearching(bool searching) {
-    setRunning(searching);
-    for (QWidget* w : criteria_) w->setEnabled(!searching);
-    btnStart_->setEnabled(!searching);
-    btnClose_->setEnabled(!searching);
-    btnCancel_->setEnabled(searching);
-    for (QLabel* l : headings_) l->setVisible(!searching);
-    grid_->setVisible(!searching);
-}
-
 void TfrmRceSch::search() {
-    if (running()) return;
-    stopRequested_ = false;
     const RaceCriteria c = criteria();
-    grid_->setRows({});
-    setSearching(true);
-    SearchResult result = searchRaces(StorePaths(context_.storeRoot), c, barProgress(progress_, stopRequested_));
-    lblCount_->setText(qs(searchCountText(result.rows.size())));
-    grid_->setRows(std::move(result.rows));
-    setSearching(false);
+    runScan([&](const ScanProgress& progress) { return searchRaces(StorePaths(context_.storeRoot), c, progress); });
 }
 
 void TfrmRceSch::openRow(int row, int column) {
-    const ViewRow* r = grid_->rows()->row(row);
+    const ViewRow* r = grid()->rows()->row(row);
     const auto key = keyOf(r);
     if (!key) return;
     if (column == kRsName && !trimBoth((*r)[kRsName].text).empty())
@@ -227,7 +184,7 @@ void TfrmRceSch::openRow(int row, int column) {
 }
 
 QMenu* TfrmRceSch::videoMenu(int row) {
-    const ViewRow* r = grid_->rows()->row(row);
+    const ViewRow* r = grid()->rows()->row(row);
     const auto key = keyOf(r);
     if (!key) return nullptr;
     QAction* play = menu_->actions().front();
@@ -237,18 +194,13 @@ QMenu* TfrmRceSch::videoMenu(int row) {
 }
 
 void TfrmRceSch::playVideo(int row) {
-    const auto key = keyOf(grid_->rows()->row(row));
+    const auto key = keyOf(grid()->rows()->row(row));
     if (!key) return;
     if (context_.jvlink.JVMVCheck(key->text()) <= 0) {
         showMessage(this, MessageKind::Error, sj("当該レースの映像はありません"));
         return;
     }
     playRaceVideo(context_, *key);
-}
-
-bool TfrmRceSch::eventFilter(QObject* watched, QEvent* event) {
-    if (enterInCriteria(watched, event, {cboFrom_, cboTo_}, [this] { search(); })) return true;
-    return BusyDialog::eventFilter(watched, event);
 }
 
 }  // namespace tarvo

@@ -1,13 +1,9 @@
 #include "unit_umasch.h"
 
 #include <QCheckBox>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
-#include <QPushButton>
 
-#include "fonts.h"
 #include "qtext.h"
 #include "screen_links.h"
 #include "search_widgets.h"
@@ -73,11 +69,7 @@ std::vector<int> ageChoices() {
 
 }  // namespace
 
-TfrmUmaSch::TfrmUmaSch(const ScreenContext& context) : BusyDialog(context.parent), context_(context) {
-    setObjectName(QStringLiteral("frmUmaSch"));
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFont(pGothic(12));
-    setFixedSize(kClientWidth, kClientHeight);
+TfrmUmaSch::TfrmUmaSch(const ScreenContext& context) : SearchDialog(context, "frmUmaSch", kClientWidth, kClientHeight) {
     const HorseCriteria defaults;
     const auto& c = kControls;
     for (int i = 0; i < 4; ++i) {
@@ -101,30 +93,10 @@ TfrmUmaSch::TfrmUmaSch(const ScreenContext& context) : BusyDialog(context.parent
     cboTo_ = makeNumberBox(this, c.cboTo, ageChoices(), defaults.ageTo);
     chkGen_ = makeControl<QCheckBox>(this, c.chkGen);
     criteria_.insert(criteria_.end(), {edtChokyo_, edtBanushi_, cboFrom_, cboTo_, chkGen_});
-    btnStart_ = makeControl<QPushButton>(this, c.btnStart);
-    btnStop_ = makeControl<QPushButton>(this, c.btnStop);
-    btnClose_ = makeControl<QPushButton>(this, c.btnClose);
-    progress_ = makeControl<QProgressBar>(this, c.progress);
-    progress_->setTextVisible(false);
-    progress_->setValue(0);
-    lblCount_ = makeControl<QLabel>(this, c.lblCount);
-    headings_ = makeHeadings(this, kHorseHeadings, kColumns, c.grid, c.headingTop);
-    grid_ = new Grid(this, "stgUmaList", kColumns, c.grid, {.rowHeight = 18, .minimumRows = 0});
-    grid_->horizontalHeader()->hide();
-    grid_->setFont(gothic(12));
-    grid_->setStatusTip(QStringLiteral("馬名をダブルクリックで競争馬データが開きます"));
-    for (QWidget* w : criteria_) w->installEventFilter(this);
-    for (QComboBox* box : {cboFrom_, cboTo_}) box->lineEdit()->installEventFilter(this);
-    btnStop_->setEnabled(false);
-
-    connect(btnStart_, &QPushButton::clicked, this, &TfrmUmaSch::search);
-    connect(btnStop_, &QPushButton::clicked, this, &TfrmUmaSch::stop);
-    connect(btnClose_, &QPushButton::clicked, this, &QDialog::reject);
-    connect(grid_, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { openRow(i.row(), i.column()); });
-
-    const ScreenView view = horseSearchScreen(defaults, {});
-    setWindowTitle(qs(view.caption));
-    lblCount_->setText(qs(view.label("lblCount")));
+    makeFrame({c.btnStart, c.btnStop, c.btnClose, c.progress, c.lblCount, "stgUmaList", kColumns, c.grid, c.headingTop,
+               kHorseHeadings},
+              horseSearchScreen(defaults, {}));
+    grid()->setStatusTip(QStringLiteral("馬名をダブルクリックで競争馬データが開きます"));
     if (context.parent) move(context.parent->window()->pos() + QPoint(50, 50));
 }
 
@@ -141,38 +113,18 @@ HorseCriteria TfrmUmaSch::criteria() const {
     return c;
 }
 
-void TfrmUmaSch::setSearching(bool searching) {
-    setRunning(searching);
-    for (QWidget* w : criteria_) w->setEnabled(!searching);
-    btnStart_->setEnabled(!searching);
-    btnClose_->setEnabled(!searching);
-    btnStop_->setEnabled(searching);
-    for (QLabel* l : headings_) l->setVisible(!searching);
-    grid_->setVisible(!searching);
-}
-
 void TfrmUmaSch::search() {
-    if (running()) return;
-    stopRequested_ = false;
     const HorseCriteria c = criteria();
-    grid_->setRows({});
-    setSearching(true);
-    SearchResult result = searchHorses(StorePaths(context_.storeRoot), c, nowLocal().year, barProgress(progress_, stopRequested_));
-    lblCount_->setText(qs(searchCountText(result.rows.size())));
-    grid_->setRows(std::move(result.rows));
-    setSearching(false);
+    runScan([&](const ScanProgress& progress) {
+        return searchHorses(StorePaths(context_.storeRoot), c, nowLocal().year, progress);
+    });
 }
 
 void TfrmUmaSch::openRow(int row, int column) {
-    const ViewRow* r = grid_->rows()->row(row);
+    const ViewRow* r = grid()->rows()->row(row);
     long long ketto = 0;
     if (column != kHsName || !r || !parseInt((*r)[kHsKettoNum].text, ketto) || ketto == 0) return;
     openHorseData(context_, {(*r)[kHsKettoNum].text, sj("検索"), {}, {}, {}});
-}
-
-bool TfrmUmaSch::eventFilter(QObject* watched, QEvent* event) {
-    if (enterInCriteria(watched, event, {cboFrom_, cboTo_}, [this] { search(); })) return true;
-    return BusyDialog::eventFilter(watched, event);
 }
 
 }  // namespace tarvo

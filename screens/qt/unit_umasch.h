@@ -3,25 +3,14 @@
 // a double click on a name opens the horse data screen.
 #pragma once
 
-#include <QComboBox>
-#include <string>
-#include <vector>
-
-#include "busy_dialog.h"
-#include "screen_registry.h"
-#include "search_view.h"
+#include "search_widgets.h"
 
 class QCheckBox;
-class QLabel;
 class QLineEdit;
-class QProgressBar;
-class QPushButton;
 
 namespace tarvo {
 
-class Grid;
-
-class TfrmUmaSch : public BusyDialog {
+class TfrmUmaSch : public SearchDialog {
     Q_OBJECT
 
 public:
@@ -30,32 +19,15 @@ public:
 
     explicit TfrmUmaSch(const ScreenContext& context);
 
-    Grid* grid() const { return grid_; }
     HorseCriteria criteria() const;
     // "検索実行": scans the store with the criteria shown.
-    void search();
-    // "検索中止": the scan stops after the file in hand.
-    void stop() { stopRequested_ = true; }
-    // A double click on a cell.
-    void openRow(int row, int column);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void search() override;
+    // Column 0 of a row whose KettoNum is a non-zero number opens the horse data screen.
+    void openRow(int row, int column) override;
 
 private:
-    void setSearching(bool searching);
-
-    ScreenContext context_;
-    bool stopRequested_ = false;
     QLineEdit *edtNames_[4] = {}, *edtChokyo_ = nullptr, *edtBanushi_ = nullptr;
     QCheckBox *chkExact_[4] = {}, *chkSexes_[3] = {}, *chkGen_ = nullptr;
-    QComboBox *cboFrom_ = nullptr, *cboTo_ = nullptr;
-    QPushButton *btnStart_ = nullptr, *btnStop_ = nullptr, *btnClose_ = nullptr;
-    QProgressBar* progress_ = nullptr;
-    QLabel* lblCount_ = nullptr;
-    std::vector<QWidget*> criteria_;
-    std::vector<QLabel*> headings_;
-    Grid* grid_ = nullptr;
 };
 
 }  // namespace tarvo

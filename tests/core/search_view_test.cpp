@@ -26,6 +26,17 @@ std::string store(const StorePaths& paths, Family f, const Fields& fields) {
     return b.line().substr(0, b.line().size() - 2);
 }
 
+// The fields with more's values in place of those of the same name, more's other fields added.
+Fields merged(Fields f, const Fields& more) {
+    for (const auto& m : more) {
+        bool replaced = false;
+        for (auto& e : f)
+            if (e.first == m.first) e.second = m.second, replaced = true;
+        if (!replaced) f.push_back(m);
+    }
+    return f;
+}
+
 std::string cell(const ViewRow& r, int c) { return toUtf8(r[static_cast<std::size_t>(c)].text); }
 
 std::vector<std::string> column(const std::vector<ViewRow>& rows, int c) {
@@ -41,13 +52,7 @@ Fields horse(const std::string& ketto, const std::string& name, const std::strin
                 {"DelKubun", "0"},   {"TozaiCD", "1"},    {"ChokyosiRyakusyo", "山田"},      {"ChokyosiCode", "01001"},
                 {"Ketto3InfoBamei1", "チチ"}, {"Ketto3InfoBamei2", "ハハ"}, {"Ketto3InfoBamei5", "ハハチチ"},
                 {"BanusiName", "株式会社　馬主"}};
-    for (auto& m : more) {
-        bool replaced = false;
-        for (auto& e : f)
-            if (e.first == m.first) e.second = m.second, replaced = true;
-        if (!replaced) f.push_back(m);
-    }
-    return f;
+    return merged(std::move(f), more);
 }
 
 class HorseSearch : public ::testing::Test {
@@ -133,13 +138,7 @@ Fields race(const std::string& date, const std::string& jyo, const std::string& 
                 {"KigoCD", "A00"},   {"JyuryoCD", "4"},           {"TenkoCD", "1"},             {"SibaBabaCD", "1"},
                 {"DirtBabaCD", "3"}, {"SyussoTosu", "16"},        {"HaronTimeS3", "350"},       {"HaronTimeS4", "470"},
                 {"HaronTimeL3", "345"}};
-    for (auto& m : more) {
-        bool replaced = false;
-        for (auto& e : f)
-            if (e.first == m.first) e.second = m.second, replaced = true;
-        if (!replaced) f.push_back(m);
-    }
-    return f;
+    return merged(std::move(f), more);
 }
 
 TEST(RaceSearchRows, FiguresAndWinner) {
