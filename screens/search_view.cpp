@@ -240,6 +240,14 @@ int boxOf(std::string_view code, std::initializer_list<std::initializer_list<con
     return -1;
 }
 
+// Index of text among names (CP932), or -1.
+template <std::size_t N>
+int indexIn(const std::string& text, const std::string (&names)[N]) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (text == names[i]) return static_cast<int>(i);
+    return -1;
+}
+
 template <std::size_t N>
 bool checked(const std::array<bool, N>& boxes, int i) {
     return i >= 0 && static_cast<std::size_t>(i) < N && boxes[static_cast<std::size_t>(i)];
@@ -269,9 +277,11 @@ bool raceMatches(const RaceCriteria& c, std::string_view line) {
     const int distance = number(getField(Family::RA, line, "Kyori"));
     if (distance < c.distanceFrom || distance > c.distanceTo) return false;
     const std::string surface(part(courseKey(ra(line, "TrackCD"), ra(line, "Kyori")), 0, 2));
-    if (!checked(c.surfaces, boxOf(toUtf8(surface), {{"芝"}, {"ダ"}, {"障"}}))) return false;
+    static const std::string surfaces[] = {sj("芝"), sj("ダ"), sj("障")};
+    if (!checked(c.surfaces, indexIn(surface, surfaces))) return false;
     if (!checked(c.weights, boxOf(ra(line, "JyuryoCD"), {{"3"}, {"4"}, {"2"}, {"1"}}))) return false;
-    return checked(c.goings, boxOf(toUtf8(raceGoing(line)), {{"良"}, {"稍"}, {"重"}, {"不"}}));
+    static const std::string goings[] = {sj("良"), sj("稍"), sj("重"), sj("不")};
+    return checked(c.goings, indexIn(raceGoing(line), goings));
 }
 
 ViewRow raceRow(std::string_view line, std::string_view winner) {
