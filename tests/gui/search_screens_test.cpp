@@ -3,6 +3,8 @@
 // the stop button during a scan, double clicks, pop-up menus and their
 // messages, heading sorts with the hidden state labels, the menu rows).
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -92,8 +94,12 @@ TEST_F(SearchScreens, HorseSearchCriteriaAndStop) {
     screen.search();
     EXPECT_EQ(column(screen.grid(), kHsName), (std::vector<std::string>{" サクラ", " サクラヒメ"}));
     EXPECT_EQ(child<QLabel>(screen, "lblCount")->text(), QStringLiteral("2件"));
+    // Enter in a criterion starts the search; in an age box it only moves on.
     child<QCheckBox>(screen, "chkUmKan")->setChecked(true);
-    screen.search();
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(child<QComboBox>(screen, "cboTo")->lineEdit(), &enter);
+    EXPECT_EQ(screen.grid()->rows()->dataRows(), 2);
+    QApplication::sendEvent(child<QCheckBox>(screen, "chkUmKan"), &enter);
     EXPECT_EQ(column(screen.grid(), kHsName), (std::vector<std::string>{" サクラ"}));
 
     // "検索中止" while the first file is scanned: the criteria are disabled, and the scan
