@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <initializer_list>
+#include <numeric>
 #include <vector>
 
 #include "textfn.h"
@@ -22,15 +23,23 @@ struct SortPass {
 
 inline void sortRows(std::vector<ViewRow>& rows, int column, SortAs as, bool ascending) {
     const auto at = static_cast<std::size_t>(column);
-    const auto number = [](const ViewCell& c) {
-        long long n = 0;
-        return parseInt(c.text, n) ? n : 0;
-    };
-    std::stable_sort(rows.begin(), rows.end(), [&](const ViewRow& a, const ViewRow& b) {
-        const ViewRow& x = ascending ? a : b;
-        const ViewRow& y = ascending ? b : a;
-        return as == SortAs::Number ? number(x[at]) < number(y[at]) : x[at].text < y[at].text;
+    std::vector<std::size_t> order(rows.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    // Numbers are read once per row, not at every comparison.
+    std::vector<long long> numbers;
+    if (as == SortAs::Number)
+        for (const ViewRow& r : rows) {
+            long long n = 0;
+            numbers.push_back(parseInt(r[at].text, n) ? n : 0);
+        }
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (!ascending) std::swap(a, b);
+        return as == SortAs::Number ? numbers[a] < numbers[b] : rows[a][at].text < rows[b][at].text;
     });
+    std::vector<ViewRow> sorted;
+    sorted.reserve(rows.size());
+    for (const std::size_t i : order) sorted.push_back(std::move(rows[i]));
+    rows.swap(sorted);
 }
 
 template <class Passes>

@@ -1,6 +1,5 @@
 #include "search_view.h"
 
-#include <unordered_map>
 
 #include "code_tables.h"
 #include "cp932.h"
@@ -332,20 +331,24 @@ public:
         if (path != path_) {
             path_ = path;
             winners_.clear();
-            forEachLine(path, [&](std::string_view l) {
-                if (getField(Family::SE, l, "KakuteiJyuni") == "01")
-                    winners_.try_emplace(RaceKey::of(Family::SE, l).text(), l);
-                return true;
-            });
+            std::string_view text;
+            if (readFileView(path, buffer_, text))
+                forEachLineOf(text, [&](std::string_view l) {
+                    if (getField(Family::SE, l, "KakuteiJyuni") == "01") winners_.push_back(l);
+                    return true;
+                });
         }
-        const auto it = winners_.find(key.text());
-        return it == winners_.end() ? std::string_view() : std::string_view(it->second);
+        // The first winner of the race in the file.
+        const std::string race = key.text();
+        for (const std::string_view w : winners_)
+            if (RaceKey::of(Family::SE, w).text() == race) return w;
+        return {};
     }
 
 private:
     const StorePaths& paths_;
-    std::string path_;
-    std::unordered_map<std::string, std::string> winners_;
+    std::string path_, buffer_;
+    std::vector<std::string_view> winners_;  // into buffer_
 };
 
 }  // namespace
