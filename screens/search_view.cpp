@@ -82,10 +82,15 @@ const std::vector<SearchHeading> kHorseHeadings = {
     {"lbl_HdOwner", "馬主", "", kHsOwner},
 };
 
+int horseAge(std::string_view line, int currentYear) {
+    const int age = currentYear - number(part(getField(Family::UM, line, "BirthDate"), 0, 4));
+    return age < 1 ? 0 : age;
+}
+
 ViewRow horseRow(std::string_view line, int currentYear) {
     ViewRow row(kHsColumns);
     auto set = [&](int col, std::string text) { row[static_cast<std::size_t>(col)].text = std::move(text); };
-    const int age = currentYear - number(part(getField(Family::UM, line, "BirthDate"), 0, 4));
+    const int age = horseAge(line, currentYear);
     set(kHsName, " " + um(line, "Bamei"));
     set(kHsKettoNum, um(line, "KettoNum"));
     set(kHsSex, sexName(um(line, "SexCD")));
@@ -101,8 +106,7 @@ ViewRow horseRow(std::string_view line, int currentYear) {
     return row;
 }
 
-bool horseMatches(const HorseCriteria& c, const ViewRow& row, std::string_view line) {
-    const int age = toIntDef(row[kHsAge].text, 0);  // "--" counts as 0
+bool horseMatches(const HorseCriteria& c, std::string_view line, int age) {
     if (age < c.ageFrom || age > c.ageTo) return false;
     if (c.activeOnly && um(line, "DelKubun") != "0") return false;
     const int sex = number(getField(Family::UM, line, "SexCD"));
@@ -120,8 +124,7 @@ SearchResult searchHorses(const StorePaths& paths, const HorseCriteria& c, int c
                           const ScanProgress& progress) {
     SearchResult result;
     result.stopped = scanFiles(walkDirectory(paths.root() + "UM/", "*.datn", true), [&](std::string_view line) {
-        ViewRow row = horseRow(line, currentYear);
-        if (horseMatches(c, row, line)) result.rows.push_back(std::move(row));
+        if (horseMatches(c, line, horseAge(line, currentYear))) result.rows.push_back(horseRow(line, currentYear));
     }, progress);
     sortRows(result.rows, {{kHsName, SortAs::Text}, {kHsAge, SortAs::Number}}, true);
     return result;

@@ -64,9 +64,11 @@ enum HorseColumn {
 };
 extern const std::vector<SearchHeading> kHorseHeadings;
 
+// The age of a UM record's horse in currentYear, 0 when below 1 (shown as "--").
+int horseAge(std::string_view umLine, int currentYear);
 // The row of a UM record; currentYear gives the age.
 ViewRow horseRow(std::string_view umLine, int currentYear);
-bool horseMatches(const HorseCriteria& c, const ViewRow& row, std::string_view umLine);
+bool horseMatches(const HorseCriteria& c, std::string_view umLine, int age);
 // Every UM record of the store that matches, sorted by age and then name.
 SearchResult searchHorses(const StorePaths& paths, const HorseCriteria& c, int currentYear,
                           const ScanProgress& progress = {});
