@@ -4,7 +4,11 @@
 #include "unit_dtget.h"
 #include "unit_kshlist.h"
 #include "unit_shkmain.h"
+#include "unit_mvlist.h"
+#include "unit_rcesch.h"
 #include "unit_smbdtmk.h"
+#include "unit_umasch.h"
+#include "unit_verinfo.h"
 
 namespace tarvo {
 namespace {
@@ -27,9 +31,15 @@ void openList(const ScreenContext& c) {
     screen.exec();
 }
 
-// The tally opens other screens (race result, race video) through the context.
-void openShkMain(const ScreenContext& c) {
-    TfrmShkMain screen(c);
+// Screens made from the context alone (they open other screens through it).
+template <class Screen>
+void openWithContext(const ScreenContext& c) {
+    Screen screen(c);
+    screen.exec();
+}
+
+void openVersion(const ScreenContext& c) {
+    TfrmVerInfo screen(c.jvlink.m_JVLinkVersion(), c.parent);
     screen.exec();
 }
 
@@ -38,7 +48,11 @@ constexpr ScreenEntry kScreens[] = {
     {"mnuSmbDtMk", openSmbDtMk},
     {"mnuKishuList", openList<TfrmKshList>},
     {"mnuChokyoList", openList<TfrmChoList>},
-    {"mnuYosoSyukei", openShkMain},
+    {"mnuYosoSyukei", openWithContext<TfrmShkMain>},
+    {"mnuUmaSrch", openWithContext<TfrmUmaSch>},
+    {"mnuRaceSrch", openWithContext<TfrmRceSch>},
+    {"mnuTrainVideo", openWithContext<TfrmMvList>},
+    {"mnuVersion", openVersion},
 };
 
 }  // namespace

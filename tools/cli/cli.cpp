@@ -39,15 +39,20 @@ const std::vector<CommandInfo>& commands() {
         {"local-card", cmdLocalCard, "local-card FILE.rfl        the race card of a provisional race card file after 出走表登録"},
         {"local-search", cmdLocalSearch, "local-search NAMEPREFIX [--age N] [--date YYYYMMDD]   the horse search of 地方重賞予想"},
         {"race-edit", cmdRaceEdit, "race-edit YEAR MONTHDAY JYOCD RACENUM UMABAN L3F C2 C3 C4   correct a local run's last 3F and corner positions"},
+        {"search", cmdSearch, "search horses|races [criteria...]   the horse or race search after its scan (search without arguments lists the options)"},
+        {"videos", cmdVideos, "videos YYYYMMDD [--sort HEADING[,HEADING...]]   the training video list of the date's week"},
+        {"version", cmdVersion, "version                   the version information screen"},
     };
     return list;
 }
 
 const std::vector<std::string>& valueOptions() {
     static const std::vector<std::string> list = {
-        "--home",    "--source", "--dump",  "--cancel-after-files", "--areas",    "--name",     "--sort",
+        "--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort",
         "--cancel-after-races", "--shown", "--tag", "--select", "--track", "--bet", "--classes", "--ages",
-        "--surfaces", "--going", "--age", "--date"};
+        "--surfaces", "--going", "--age", "--date", "--sire", "--dam", "--dam-sire", "--trainer", "--owner",
+        "--sexes", "--age-from", "--age-to", "--from", "--to", "--distance-from", "--distance-to", "--weights",
+        "--goings"};
     return list;
 }
 

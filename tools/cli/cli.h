@@ -81,5 +81,8 @@ int cmdRaceEdit(Context& ctx);
 
 // Prints a built race card as tarvo-cli card does.
 void printRaceCard(const Context& ctx, const RaceCard& card);
+int cmdSearch(Context& ctx);
+int cmdVideos(Context& ctx);
+int cmdVersion(Context& ctx);
 
 }  // namespace tarvo::cli

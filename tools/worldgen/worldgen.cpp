@@ -252,11 +252,13 @@ private:
         changedBreeders_.clear();
     }
 
-    // Training videos: for each race weekend, some of its runners, listed under its Saturday.
+    // Training videos: for each race weekend, some of its runners, listed under
+    // the weekend's first race day: its Saturday, or its Sunday when the Saturday has no races.
     void noteTraining(Day d, const std::vector<Race>& races) {
         if (d.weekday() != 5 && d.weekday() != 6) return;
         const Day sat = d - (d.weekday() - 5);
-        std::vector<std::string>& list = training_[sat.yyyymmdd()];
+        const int listDay = training_.count(sat.yyyymmdd()) ? sat.yyyymmdd() : d.yyyymmdd();
+        std::vector<std::string>& list = training_[listDay];
         for (const Race& r : races) {
             if (r.local) continue;
             for (const Runner& ru : r.runners) {
