@@ -7,7 +7,6 @@ namespace tarvo {
 void openRaceResult(const ScreenContext&, const RaceKey&, const std::string&) {}
 void openHorseData(const ScreenContext&, const HorseDataOpening&) {}
 void openRaceDataEditor(const ScreenContext&, const RaceKey&, const std::string&, const std::string&) {}
-void openTrackAdjustment(const ScreenContext&, const RaceKey&) {}
 void fetchRaceResults(const ScreenContext&, const RaceKey&) {}
 
 }  // namespace tarvo

@@ -16,7 +16,7 @@ const std::vector<CommandInfo>& commands() {
         {"init", cmdInit, "init                      run the start-up steps that need no window"},
         {"jv", cmdJv, "jv open SPEC FROMTIME OPTION | jv rtopen SPEC KEY   read the data service (--source, --dump)"},
         {"calc", cmdCalc, "calc FUNCTION ARGS...     one engine function; calc --batch reads tab-separated calls"},
-        {"bb", cmdBb, "bb rebuild all|period FROM TO|race Y MD JYO R; bb write Y MD JYO R VARIANT; bb delete"},
+        {"bb", cmdBb, "bb rebuild all|period FROM TO|race Y MD JYO R; bb write Y MD JYO R VARIANT; bb delete; bb adjust Y MD JYO R RW LS"},
         {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
         {"races", cmdRaces, "races YYYYMMDD            the race list of a date, then same-day<TAB>1 or 0"},
         {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
