@@ -25,6 +25,7 @@ const std::vector<CommandInfo>& commands() {
         {"mark", cmdMark, "mark YEAR MONTHDAY JYOCD RACENUM UMABAN MARK   set a user mark (◎ ○ ▲ △ × ☆ 注 or 無印)"},
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
+        {"convert", cmdConvert, "convert                   convert an old-format store (--cancel-after-files N, --source)"},
         {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},
         {"jockeys", cmdJockeys, "jockeys [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the jockey list"},
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},

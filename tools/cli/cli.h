@@ -61,6 +61,7 @@ int cmdMark(Context& ctx);
 int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
 int cmdShb(Context& ctx);
+int cmdConvert(Context& ctx);
 int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);

@@ -1,0 +1,76 @@
+// tarvo-cli convert: the conversion of an old-format store, as the conversion
+// screen runs it. Prints every memo line and message box text. Exit 0 when
+// the run completed, 1 on an error, 3 when cancelled; --cancel-after-files N
+// cancels once N files have been read or converted; --source DIR reads
+// another source folder of the data-service emulator.
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "cli.h"
+#include "conversion.h"
+#include "jvlink_emu.h"
+#include "startup.h"
+#include "std_tables.h"
+#include "textfn.h"
+
+namespace tarvo::cli {
+namespace {
+
+class CliView : public ConversionView {
+public:
+    CliView(Context& ctx, long cancelAfter) : ctx_(ctx), cancelAfter_(cancelAfter) {}
+    void attach(ConversionRun& run) { run_ = &run; }
+
+    void memoLine(const std::string& line) override { ctx_.println(line); }
+    void message(MessageKind, const std::string& text) override { ctx_.println(text); }
+    void fileDone() override {
+        if (cancelAfter_ > 0 && ++files_ >= cancelAfter_ && run_) run_->cancel();
+    }
+    void idle() override { std::this_thread::sleep_for(std::chrono::milliseconds(10)); }
+
+private:
+    Context& ctx_;
+    long cancelAfter_;
+    long files_ = 0;
+    ConversionRun* run_ = nullptr;
+};
+
+}  // namespace
+
+int cmdConvert(Context& ctx) {
+    long cancelAfter = 0;
+    if (ctx.has("--cancel-after-files")) {
+        long long n = 0;
+        cancelAfter = parseInt(ctx.option("--cancel-after-files"), n) && n >= 1 ? static_cast<long>(n) : -1;
+    }
+    if (!ctx.args.empty() || cancelAfter < 0) {
+        *ctx.err << "usage: convert [--cancel-after-files N] [--source DIR]\n";
+        return 2;
+    }
+    AppState state;
+    auto emulator = std::make_unique<JVLinkEmulator>(ctx.home());
+    if (ctx.has("--source")) emulator->overrideSource(std::filesystem::absolute(ctx.option("--source")).string());
+    std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = std::move(emulator);
+    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
+    const StartupOutcome outcome = Startup(state, jvlink).run(ctx.home(), ScreenGeometry{}, seams);
+    if (!outcome.complete) {
+        if (!outcome.errorMessage.empty()) ctx.println(outcome.errorMessage);
+        return 1;
+    }
+    if (state.readOnly) {
+        *ctx.err << "convert: the access mode forbids fetching data\n";
+        return 1;
+    }
+    CliView view(ctx, cancelAfter);
+    ConversionRun run(*jvlink, state.settingsPath(), StorePaths(state.storeRoot), view);
+    view.attach(run);
+    switch (run.run()) {
+        case RunResult::Completed: return 0;
+        case RunResult::Cancelled: return 3;
+        case RunResult::Error: break;
+    }
+    return 1;
+}
+
+}  // namespace tarvo::cli
