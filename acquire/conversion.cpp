@@ -118,7 +118,7 @@ RunResult ConversionRun::run() {
     view_.labels(sj("既存の登録データを新形式のデータに変換します。"), sj("データ変換ボタンを押して、変換処理を行ってください。"),
                  false);
     view_.overallBar(0, 4);
-    view_.running(true);
+    view_.runningChanged(true);
     line(sj("＜処理開始＞ ") + now());
     line("");
     queue_.clear();
@@ -160,7 +160,7 @@ RunResult ConversionRun::run() {
                          true);
         }
     }
-    view_.running(false);
+    view_.runningChanged(false);
     return result;
 }
 

@@ -46,7 +46,7 @@ public:
     virtual void stepBar(int /*position*/, int /*maximum*/) {}
     virtual void message(MessageKind /*kind*/, const std::string& /*text*/) {}
     // While running: btnClose disabled, btnExec hidden and btnCancel shown.
-    virtual void running(bool /*on*/) {}
+    virtual void runningChanged(bool /*on*/) {}
     // btnExec disabled for good once the conversion completed.
     virtual void completed() {}
     // One more file read to its end or converted.

@@ -30,6 +30,7 @@
 #include "qtext.h"
 #include "std_tables.h"
 #include "textfn.h"
+#include "unit_dtconv.h"
 #include "unit_dtlist.h"
 
 namespace tarvo {
@@ -308,7 +309,12 @@ void TfrmMain::runStartup() {
     geometry.windowWidth = width();
     geometry.windowHeight = height();
 
-    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
+    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); },
+                             [this](AppState& state) {
+                                 state.conversionCompleted =
+                                     checkConversion(state.settingsPath(), state.storeRoot, *jvlink_, this);
+                                 return state.conversionCompleted;
+                             }};
     outcome_ = Startup(state_, jvlink_).run(state_.programFolder, geometry, seams);
     move(outcome_.placement.left, outcome_.placement.top);
     if (!outcome_.errorMessage.empty()) showMessage(this, MessageKind::Error, outcome_.errorMessage);
