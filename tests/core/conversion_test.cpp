@@ -64,5 +64,27 @@ TEST(Conversion, OnlyDatFilesBelowTheFourFamiliesAreOld) {
     EXPECT_EQ(oldFormatCount(paths), 2);
 }
 
+TEST(Conversion, ShowFindsABreederInEitherFormat) {
+    test::TempDir home;
+    const StorePaths paths(home.path() + "data/");
+    const std::pair<Family, std::string> records[] = {{Family::BR, "12345600"}, {Family::BROld, "654321"}};
+    for (const auto& [f, code] : records) {
+        LineBuilder b(f);
+        b.assign("BreederCode", code);
+        b.assign("BreederName", "N" + code);
+        const std::string path = f == Family::BR ? paths.br(code) : paths.brOld(code);
+        makeDirs(dirName(path));
+        test::spit(path, b.line() + "\r\n");
+    }
+    for (const auto& [f, code] : records) {
+        std::string out;
+        ASSERT_EQ(test::runCli({"show", "BR", code, "--home", home.path()}, out), 0) << code;
+        EXPECT_NE(out.find("BreederCode\t" + code + "\n"), std::string::npos) << out;
+        EXPECT_NE(out.find("BreederName\tN" + code + " "), std::string::npos) << out;
+    }
+    std::string out;
+    EXPECT_EQ(test::runCli({"show", "BR", "99999900", "--home", home.path()}, out), 1);
+}
+
 }  // namespace
 }  // namespace tarvo
