@@ -26,6 +26,10 @@ const std::vector<CommandInfo>& commands() {
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
         {"convert", cmdConvert, "convert                   convert an old-format store (--cancel-after-files N, --source)"},
+        {"silks", cmdSilks, "silks YEAR MONTHDAY JYOCD RACENUM   fetch the silks of the race's runners, print each one's picture"},
+#ifdef TARVO_DOWNLOAD
+        {"download", cmdDownload, "download babadif [--url URL]   download the local track variant file"},
+#endif
         {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},
         {"jockeys", cmdJockeys, "jockeys [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the jockey list"},
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
@@ -36,7 +40,7 @@ const std::vector<CommandInfo>& commands() {
 }
 
 const std::vector<std::string>& valueOptions() {
-    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort"};
+    static const std::vector<std::string> list = {"--home", "--source", "--dump", "--cancel-after-files", "--areas", "--name", "--sort", "--url"};
     return list;
 }
 

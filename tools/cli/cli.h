@@ -62,6 +62,8 @@ int cmdBb(Context& ctx);
 int cmdRegister(Context& ctx);
 int cmdShb(Context& ctx);
 int cmdConvert(Context& ctx);
+int cmdSilks(Context& ctx);
+int cmdDownload(Context& ctx);
 int cmdJockeys(Context& ctx);
 int cmdTrainers(Context& ctx);
 int cmdJockey(Context& ctx);
