@@ -28,6 +28,7 @@
 #include "msgbox.h"
 #include "qtext.h"
 #include "race_list.h"
+#include "race_media.h"
 #include "runner_tables.h"
 #include "screen_links.h"
 #include "store_paths.h"
@@ -155,6 +156,7 @@ public:
         for (const PredictionOption& o : kOptions) w.setScreenOpener(u(o.item), [this, &o] { toggle(o); });
         w.setScreenOpener(u("mnuOptCha"), [this] { toggleColouring(); });
         w.setScreenOpener(u("mnuOptRViewer"), [this] { toggleRaceViewer(); });
+        media_ = installRaceMedia(w, grid_);
     }
 
     const RaceCard& card() const { return card_; }
@@ -199,6 +201,7 @@ private:
             if (fitColumns(grid_, kCardColumnTable, false, pixels_, step > 0) <= room) break;
         }
         showBets();
+        raceCardShown(*media_, card_, race_);
         w_.findChild<QTabWidget*>(u("pgcMain"))->setCurrentIndex(card_.betsTab ? 0 : 1);
         const bool shown = !card_.header.date.empty();
         w_.setRaceItemEnabled(u("mnuFileOut"), shown);
@@ -345,6 +348,7 @@ private:
 
     TfrmMain& w_;
     Grid* grid_ = nullptr;
+    RaceMedia* media_ = nullptr;
     std::array<Grid*, 3> bets_{};
     StorePaths paths_{""};
     RaceKey race_;
