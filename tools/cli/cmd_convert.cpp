@@ -4,14 +4,11 @@
 // cancels once N files have been read or converted; --source DIR reads
 // another source folder of the data-service emulator.
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "cli.h"
 #include "conversion.h"
-#include "jvlink_emu.h"
 #include "startup.h"
-#include "std_tables.h"
 #include "textfn.h"
 
 namespace tarvo::cli {
@@ -39,38 +36,18 @@ private:
 }  // namespace
 
 int cmdConvert(Context& ctx) {
-    long cancelAfter = 0;
-    if (ctx.has("--cancel-after-files")) {
-        long long n = 0;
-        cancelAfter = parseInt(ctx.option("--cancel-after-files"), n) && n >= 1 ? static_cast<long>(n) : -1;
-    }
+    const long cancelAfter = cancelAfterFiles(ctx);
     if (!ctx.args.empty() || cancelAfter < 0) {
         *ctx.err << "usage: convert [--cancel-after-files N] [--source DIR]\n";
         return 2;
     }
     AppState state;
-    auto emulator = std::make_unique<JVLinkEmulator>(ctx.home());
-    if (ctx.has("--source")) emulator->overrideSource(std::filesystem::absolute(ctx.option("--source")).string());
-    std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = std::move(emulator);
-    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
-    const StartupOutcome outcome = Startup(state, jvlink).run(ctx.home(), ScreenGeometry{}, seams);
-    if (!outcome.complete) {
-        if (!outcome.errorMessage.empty()) ctx.println(outcome.errorMessage);
-        return 1;
-    }
-    if (state.readOnly) {
-        *ctx.err << "convert: the access mode forbids fetching data\n";
-        return 1;
-    }
+    const std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = startDataService(ctx, state, "convert");
+    if (!jvlink) return 1;
     CliView view(ctx, cancelAfter);
     ConversionRun run(*jvlink, state.settingsPath(), StorePaths(state.storeRoot), view);
     view.attach(run);
-    switch (run.run()) {
-        case RunResult::Completed: return 0;
-        case RunResult::Cancelled: return 3;
-        case RunResult::Error: break;
-    }
-    return 1;
+    return runStatus(run.run());
 }
 
 }  // namespace tarvo::cli
