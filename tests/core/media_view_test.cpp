@@ -67,5 +67,31 @@ TEST(SilksStrip, PastRunCaptionTakesTheShortNameOrTheClass) {
               sj("レース動画を再生 [20200510.中山06R.３歳未勝利] (&R)"));
 }
 
+TEST(SilksStrip, CliFetchesAndPrintsEachRunnersPicture) {
+    test::TempDir home;
+    const StorePaths paths(home.path() + "data/");
+    const test::StoreFixture::Race ra = test::race("0602", "05", "11", "2");
+    test::StoreFixture(paths.root()).addRace(ra);
+    // Runner 1's owner has silks, runner 2's none to draw, runner 3 no UM record.
+    const char* owners[] = {"000101", "000102"};
+    for (int n = 1; n <= 3; ++n) {
+        LineBuilder se(Family::SE);
+        test::setRaceKey(se, ra);
+        const std::string num = "0" + std::to_string(n), ketto = "20200000" + num;
+        se.assign("Umaban", num);
+        se.assign("KettoNum", ketto);
+        writeRecord(paths.se(ra.year, ra.monthDay, ra.jyoCD), se.line(), recordKey(Family::SE));
+        if (n == 3) continue;
+        LineBuilder um(Family::UM);
+        um.assign("KettoNum", ketto);
+        um.assign("BanusiCode", owners[n - 1]);
+        writeRecord(paths.um(ketto, "datn"), um.line(), recordKey(Family::UM));
+        addOwner(paths, owners[n - 1], n == 1 ? "赤，白襷" : "");
+    }
+    std::string out;
+    ASSERT_EQ(test::runCli({"silks", "2024", "0602", "05", "11", "--home", home.path()}, out), 0) << out;
+    EXPECT_EQ(out, "01\tFK/FK000101.bmp\n02\tFK/no_image.bmp\n03\tFK/no_image.bmp\n");
+}
+
 }  // namespace
 }  // namespace tarvo

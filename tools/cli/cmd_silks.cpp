@@ -5,6 +5,7 @@
 #include "card_view.h"
 #include "cli.h"
 #include "engine_settings.h"
+#include "fsys.h"
 #include "jvlink_emu.h"
 #include "media_view.h"
 #include "settings.h"
@@ -22,6 +23,7 @@ int cmdSilks(Context& ctx) {
     loadEngineSettings(ctx.home() + kSettingsFileName);
     const RaceCard card = buildRaceCard({paths, ctx.home() + "file/"}, {a[0], a[1], a[2], a[3]});
     JVLinkEmulator jvlink(ctx.home());
+    makeDirs(paths.root() + "FK/");
     fetchAllSilks(paths, jvlink, card.ownerCodes);
     for (std::size_t r = 0; r < card.rows.size(); ++r) {
         const std::string picture = silksPicture(paths, r < card.ownerCodes.size() ? card.ownerCodes[r] : "");
