@@ -3,13 +3,8 @@
 
 #include <iosfwd>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include "JVDTLabLib_TLB.h"
-#include "registration.h"
-#include "startup.h"
 
 namespace tarvo::cli {
 
@@ -51,14 +46,6 @@ const std::vector<std::string>& valueOptions();
 int run(int argc, char** argv, std::ostream& out, std::ostream& err);
 // The same with standard input given (calc --batch reads it).
 int run(int argc, char** argv, std::istream& in, std::ostream& out, std::ostream& err);
-
-// The data-service commands' shared parts: --cancel-after-files N (0 when
-// absent, -1 when not a count above 0); the emulator (--source) and the
-// start-up without a window, nullptr after printing why the command cannot
-// run; the exit status of a run (0 completed, 3 cancelled, 1 error).
-long cancelAfterFiles(const Context& ctx);
-std::unique_ptr<JVDTLabLib_TLB::IJVLink> startDataService(Context& ctx, AppState& state, const char* command);
-int runStatus(RunResult result);
 
 // Subcommands.
 int cmdInit(Context& ctx);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "cli.h"
+#include "service_start.h"
 #include "conversion.h"
 #include "startup.h"
 #include "textfn.h"
@@ -36,18 +37,26 @@ private:
 }  // namespace
 
 int cmdConvert(Context& ctx) {
-    const long cancelAfter = cancelAfterFiles(ctx);
+    long cancelAfter = 0;
+    if (ctx.has("--cancel-after-files")) {
+        long long n = 0;
+        cancelAfter = parseInt(ctx.option("--cancel-after-files"), n) && n >= 1 ? static_cast<long>(n) : -1;
+    }
     if (!ctx.args.empty() || cancelAfter < 0) {
         *ctx.err << "usage: convert [--cancel-after-files N] [--source DIR]\n";
         return 2;
     }
-    AppState state;
-    const std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = startDataService(ctx, state, "convert");
-    if (!jvlink) return 1;
+    StartedService service;
+    if (!startWithService(ctx, "convert", service)) return 1;
     CliView view(ctx, cancelAfter);
-    ConversionRun run(*jvlink, state.settingsPath(), StorePaths(state.storeRoot), view);
+    ConversionRun run(*service.jvlink, service.state.settingsPath(), StorePaths(service.state.storeRoot), view);
     view.attach(run);
-    return runStatus(run.run());
+    switch (run.run()) {
+        case RunResult::Completed: return 0;
+        case RunResult::Cancelled: return 3;
+        case RunResult::Error: break;
+    }
+    return 1;
 }
 
 }  // namespace tarvo::cli

@@ -9,12 +9,15 @@
 // --cancel-after-files N cancels once N files have been read in all;
 // --source DIR reads another source folder of the data-service emulator.
 #include <chrono>
+#include <filesystem>
 #include <thread>
 
 #include "cli.h"
 #include "cp932.h"
+#include "jvlink_emu.h"
 #include "registration.h"
 #include "startup.h"
+#include "std_tables.h"
 #include "textfn.h"
 
 namespace tarvo::cli {
@@ -61,21 +64,43 @@ int cmdRegister(Context& ctx) {
         return 2;
     }
     const bool usual = a.size() == 1 && a[0] == "usual";
-    const long cancelAfter = cancelAfterFiles(ctx);
+    long cancelAfter = 0;
+    if (ctx.has("--cancel-after-files")) {
+        long long n = 0;
+        if (!parseInt(ctx.option("--cancel-after-files"), n) || n < 1) cancelAfter = -1;
+        else cancelAfter = static_cast<long>(n);
+    }
     if ((!setup && !usual) || cancelAfter < 0) {
         *ctx.err << "usage: register setup YYYYMMDD | register usual [--cancel-after-files N] [--source DIR]\n";
         return 2;
     }
 
     AppState state;
-    const std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = startDataService(ctx, state, "register");
-    if (!jvlink) return 1;
+    auto emulator = std::make_unique<JVLinkEmulator>(ctx.home());
+    if (ctx.has("--source")) emulator->overrideSource(std::filesystem::absolute(ctx.option("--source")).string());
+    std::unique_ptr<JVDTLabLib_TLB::IJVLink> jvlink = std::move(emulator);
+    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
+    const StartupOutcome outcome = Startup(state, jvlink).run(ctx.home(), ScreenGeometry{}, seams);
+    if (!outcome.complete) {
+        if (!outcome.errorMessage.empty()) ctx.println(outcome.errorMessage);
+        return 1;
+    }
+    if (state.readOnly) {
+        *ctx.err << "register: the access mode forbids fetching data\n";
+        return 1;
+    }
 
     CliView view(ctx, cancelAfter);
     RegistrationRun run(*jvlink, state.settingsPath(), StorePaths(state.storeRoot), view);
     view.attach(run);
-    // A setup the data service cancelled counts as cancelled.
-    return runStatus(run.run(setup ? RunKind::Setup : RunKind::Usual, setup ? a[1] : std::string()));
+    const RunResult result = run.run(setup ? RunKind::Setup : RunKind::Usual, setup ? a[1] : std::string());
+    switch (result) {
+        case RunResult::Completed: return 0;
+        // Also a setup the data service cancelled.
+        case RunResult::Cancelled: return 3;
+        case RunResult::Error: break;
+    }
+    return 1;
 }
 
 }  // namespace tarvo::cli
