@@ -206,7 +206,35 @@ struct FieldSource {
 struct Plan {
     const RawLayout* raw = nullptr;
     std::vector<FieldSource> fields;
+    // The kind's old layout when it holds every raw field the family takes at
+    // the same place as raw does (CK: the old one differs only further on).
+    const RawLayout* sameOld = nullptr;
 };
+
+// Raw groups a family's writer reads beyond its stored fields.
+std::vector<std::string> groupsRead(Family f) {
+    if (f == Family::CK) return {"UmaChaku", "KisyuChaku"};
+    return {};
+}
+
+// The old layout of f's raw kind when it agrees with the current one on
+// every field up to the end of the last field the family takes.
+const RawLayout* sameOldLayout(Family f, const Plan& plan, const RawIndex& index) {
+    const RawLayout* old = rawLayout(plan.raw->id(), RawVersion::Old);
+    if (!old || plan.raw->version() != RawVersion::Current) return nullptr;
+    std::size_t end = 0;
+    auto take = [&](const RawField* r) { end = std::max(end, r->pos + r->len); };
+    for (const FieldSource& src : plan.fields)
+        for (const RawField* r : src.raw) take(r);
+    for (const std::string& g : groupsRead(f))
+        for (const RawField* r : index.resolve(g)) take(r);
+    for (const RawField& r : plan.raw->fields()) {
+        if (r.pos >= end) break;
+        const RawField* o = old->find(r.path);
+        if (!o || o->pos != r.pos || o->len != r.len) return nullptr;
+    }
+    return old;
+}
 
 Plan buildPlan(Family f) {
     Plan plan;
@@ -222,6 +250,7 @@ Plan buildPlan(Family f) {
             throw std::logic_error(std::string(layoutOf(f).id) + " field " + field.name + " has no raw field of its width");
         plan.fields.push_back(std::move(src));
     }
+    plan.sameOld = sameOldLayout(f, plan, index);
     return plan;
 }
 
@@ -336,7 +365,7 @@ std::string shownText(const JVRecord& r, const std::vector<ShownPart>& parts) {
 
 bool buildStoredLine(Family family, const JVRecord& record, LineBuilder& out) {
     const Plan& plan = planOf(family);
-    if (!plan.raw || record.layout() != plan.raw) return false;
+    if (!plan.raw || (record.layout() != plan.raw && record.layout() != plan.sameOld)) return false;
     for (const FieldSource& src : plan.fields) {
         if (src.raw.size() == 1)
             out.assign(src.stored->name, rawText(record, *src.raw.front()));
@@ -504,7 +533,10 @@ StoreOutcome RecordWriters::store(std::string_view received, long length, int da
     JVRecord rec;
     if (!rec.copyFrom(received, length)) return StoreOutcome::Refused;
     const Family family = route->family(mode);
-    if (rec.layout() != rawLayoutFor(family)) return StoreOutcome::Refused;
+    // The conversion also takes records of an old layout whose taken fields
+    // lie where the current layout has them.
+    const bool oldTaken = mode == DispatchMode::Conversion && rec.layout() == planOf(family).sameOld;
+    if (rec.layout() != rawLayoutFor(family) && !oldTaken) return StoreOutcome::Refused;
     record_ = std::move(rec);
     if (show_) show_(shownText(record_, route->shown));
 

@@ -82,6 +82,13 @@ void writePendingQueue(const std::string& settingsPath, std::string_view queue) 
 
 }  // namespace
 
+std::string damagedFileText(const std::string& fileName, int result, bool setup) {
+    return printable(fileName) +
+           sj(result == jvr::kDamagedSize ? "のサイズに異常があるため、処理を中止します。"
+                                          : "のデータに異常があるため、処理を中止します。") +
+           "\n" + sj(setup ? "セットアップを再度行ってください。" : "データ登録を再度行ってください。");
+}
+
 const std::array<DataSpec, 4>& dataSpecs() {
     static const std::array<DataSpec, 4> specs = {{
         {"RACE", "RCE", "競争情報の登録", "競争情報 最終更新："},
@@ -581,11 +588,7 @@ void RegistrationRun::damagedFile(int n) {
 
 void RegistrationRun::damageMessage(int n) {
     fail(dataSpecs()[static_cast<std::size_t>(plan_.index)].spec);
-    view_.message(MessageKind::Error,
-                  printable(reading_.fileName) +
-                      sj(n == jvr::kDamagedSize ? "のサイズに異常があるため、処理を中止します。"
-                                                : "のデータに異常があるため、処理を中止します。") +
-                      "\n" + sj(plan_.setup ? "セットアップを再度行ってください。" : "データ登録を再度行ってください。"));
+    view_.message(MessageKind::Error, damagedFileText(reading_.fileName, n, plan_.setup));
 }
 
 bool RegistrationRun::badFileName() {

@@ -55,6 +55,10 @@ std::string pendingQueuePath(const std::string& settingsPath);
 // Its race keys, concatenated ("" when there is no file).
 std::string readPendingQueue(const std::string& settingsPath);
 
+// The message of a damaged file (kDamagedSize or kDamagedData), asking for the
+// setup or the registration to be run again.
+std::string damagedFileText(const std::string& fileName, int result, bool setup);
+
 // "20240106 18:30:00" from a 14-digit timestamp (a shorter text as far as it goes).
 std::string displayTimestamp(std::string_view stamp14);
 

@@ -210,8 +210,7 @@ RaceFields raceFields(std::string_view ra) {
 }
 
 std::string variantOf(const RaceFields& race, const std::string& seFile, std::string_view courseKey, bool distidx) {
-    const std::string_view surface = part(courseKey, 0, 2);
-    const std::string mark = surface == sj("芝") ? "T" : surface == sj("ダ") ? "D" : "*";
+    const std::string mark = surfaceMark(courseKey);
     const std::string figures = topThree(seFile, race.jyoCD, race.raceNum);
     const bool measured = figures != "********";
     const int a = measured ? numberOr(figures.substr(0, 4), 0) : 0;
@@ -296,6 +295,11 @@ int classAdjustment(std::string_view monthDay, std::string_view jyoCD, std::stri
     // Minor tracks outside the summer season.
     if (!major && ((d >= 101 && d <= 614) || (d >= 908 && d <= 1231))) value -= 2;
     return value;
+}
+
+std::string surfaceMark(std::string_view courseKey) {
+    const std::string_view surface = part(courseKey, 0, 2);
+    return surface == sj("芝") ? "T" : surface == sj("ダ") ? "D" : "*";
 }
 
 std::string topThreeFigures(const StorePaths& paths, const RaceKey& race) {

@@ -32,6 +32,9 @@ int classAdjustment(std::string_view monthDay, std::string_view jyoCD, std::stri
                     std::string_view ryakusyo6, std::string_view kigoCD, std::string_view gradeCD,
                     std::string_view jyokenCD5, std::string_view syubetuCD);
 
+// The surface mark of a course key: "T" for turf, "D" for dirt, "*" otherwise.
+std::string surfaceMark(std::string_view courseKey);
+
 // The variant text of a race (nine characters: time variant padded to four,
 // last-3F variant padded to four, surface mark "T", "D" or "*"). distidx says
 // whether the distance coefficient applies.

@@ -140,6 +140,10 @@ std::string findBreedingHorse(const StorePaths& p, std::string_view hansyokuNum)
     return findLine(p.hn(hansyokuNum), Family::HN, {{"HansyokuNum", hansyokuNum}});
 }
 
+std::string findBreeder(const StorePaths& p, std::string_view breederCode) {
+    return findLine(p.br(breederCode), Family::BR, {{"BreederCode", breederCode}});
+}
+
 std::string findOffspring(const StorePaths& p, std::string_view kettoNum) {
     return findLine(p.sk(kettoNum), Family::SK, {{"KettoNum", kettoNum}});
 }

@@ -60,6 +60,7 @@ std::string findJockey(const StorePaths& p, std::string_view kisyuCode);
 std::string findTrainer(const StorePaths& p, std::string_view chokyosiCode);
 std::string findOwner(const StorePaths& p, std::string_view banusiCode);
 std::string findBreedingHorse(const StorePaths& p, std::string_view hansyokuNum);
+std::string findBreeder(const StorePaths& p, std::string_view breederCode);
 std::string findOffspring(const StorePaths& p, std::string_view kettoNum);
 // The first record, over the family's files in walk order, whose short name
 // trimmed of half-width and full-width spaces equals the trimmed name. An empty

@@ -46,6 +46,7 @@ if [ "$(cat "$stamp" 2>/dev/null || true)" != "$today" ]; then
   make_sample
 fi
 mkdir -p "$home"
+ln -sfn "$PWD/help" "$home/help"  # the help file the help menu opens
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   echo "No display here: the window cannot open. Today's races ($today) in $home:"

@@ -31,6 +31,7 @@
 #include "msgbox.h"
 #include "qtext.h"
 #include "race_list.h"
+#include "race_media.h"
 #include "runner_tables.h"
 #include "screen_links.h"
 #include "store_paths.h"
@@ -176,6 +177,7 @@ public:
                     showLocalCard(h, rows);
                 }));
         });
+        media_ = installRaceMedia(w, grid_);
     }
 
     const RaceCard& card() const { return card_; }
@@ -235,6 +237,7 @@ private:
         card_ = buildRaceCard(source(), race_, userMarks(), progress());
         showCard();
         showBets();
+        raceCardShown(*media_, card_, race_);
         w_.findChild<QTabWidget*>(u("pgcMain"))->setCurrentIndex(card_.betsTab ? 0 : 1);
         const bool shown = !card_.header.date.empty();
         w_.setRaceItemEnabled(u("mnuFileOut"), shown);
@@ -279,6 +282,7 @@ private:
         grid_->show();
         grid_->setEnabled(true);
         showCard();
+        raceCardShown(*media_, card_, race_);  // the silks strip for the composed runners
         for (const char* name : {"pgcMain", "dgrFuku", "btnAllUpd"}) w_.findChild<QWidget*>(u(name))->show();
         w_.findChild<QTabWidget*>(u("pgcMain"))->setCurrentIndex(1);
         for (const char* name : {"btnDataGet", "btnOddsGet", "btnResult", "btnVtr"})
@@ -481,6 +485,7 @@ private:
 
     TfrmMain& w_;
     Grid* grid_ = nullptr;
+    RaceMedia* media_ = nullptr;
     std::array<Grid*, 3> bets_{};
     StorePaths paths_{""};
     RaceKey race_;

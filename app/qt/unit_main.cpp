@@ -31,6 +31,7 @@
 #include "side_tabs.h"
 #include "std_tables.h"
 #include "textfn.h"
+#include "unit_dtconv.h"
 #include "unit_dtlist.h"
 
 namespace tarvo {
@@ -314,7 +315,12 @@ void TfrmMain::runStartup() {
     geometry.windowWidth = width();
     geometry.windowHeight = height();
 
-    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); }, {}};
+    const StartupSeams seams{[](AppState&) { buildStandardTimeTables(); },
+                             [this](AppState& state) {
+                                 state.conversionCompleted =
+                                     checkConversion(state.settingsPath(), state.storeRoot, *jvlink_, this);
+                                 return state.conversionCompleted;
+                             }};
     outcome_ = Startup(state_, jvlink_).run(state_.programFolder, geometry, seams);
     move(outcome_.placement.left, outcome_.placement.top);
     if (!outcome_.errorMessage.empty()) showMessage(this, MessageKind::Error, outcome_.errorMessage);

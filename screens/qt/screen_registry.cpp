@@ -1,6 +1,7 @@
 #include "screen_registry.h"
 
 #include "fsys.h"
+#include "unit_bbadj.h"
 #include "unit_dtget.h"
 #include "unit_kshlist.h"
 #include "unit_shkmain.h"
@@ -26,6 +27,12 @@ void openSmbDtMk(const ScreenContext& c) {
 }
 
 template <class Screen>
+void openStoreScreen(const ScreenContext& c) {
+    Screen screen(c.settingsPath, c.storeRoot, c.parent);
+    screen.exec();
+}
+
+template <class Screen>
 void openList(const ScreenContext& c) {
     Screen screen(c.storeRoot, c.parent);
     screen.exec();
@@ -46,6 +53,8 @@ void openVersion(const ScreenContext& c) {
 constexpr ScreenEntry kScreens[] = {
     {"mnuSetUp", openModal<TfrmDataGet>},
     {"mnuSmbDtMk", openSmbDtMk},
+    {"mnuBabaRemake", openStoreScreen<TfrmBabaUpd>},
+    {"mnuBabaUpd", openStoreScreen<TfrmBbUpdTm>},
     {"mnuKishuList", openList<TfrmKshList>},
     {"mnuChokyoList", openList<TfrmChoList>},
     {"mnuYosoSyukei", openWithContext<TfrmShkMain>},

@@ -213,6 +213,23 @@ TEST_F(StoreWriterTest, ConversionKeepsStateBAndWritesTheOldFormat) {
     EXPECT_FALSE(fs::exists(paths.um("2015104900", "datn")));
     // A registration run takes only the current layout.
     EXPECT_EQ(store(old), StoreOutcome::Refused);
+
+    // An old-layout CK record (breeder code 6 characters, far after the fields
+    // taken) is stored as the current one with the same fields is.
+    Raw current = race("CK");
+    Raw oldCk("CK", RawVersion::Old);
+    for (const char* path : {"head.DataKubun", "head.MakeDate.Year", "head.MakeDate.Month", "head.MakeDate.Day", "id.Year",
+                             "id.MonthDay", "id.JyoCD", "id.Kaiji", "id.Nichiji", "id.RaceNum"})
+        oldCk.set(path, current.layout.get(current.rec, path));
+    for (Raw* r : {&current, &oldCk})
+        r->set("UmaChaku.KettoNum", "2019104567").set("KisyuChaku.KisyuCode", "01234").set("UmaChaku.ChakuKaisuSibaKyori[3].Chakukaisu[1]", "002");
+    EXPECT_EQ(store(oldCk), StoreOutcome::Refused);
+    EXPECT_EQ(store(oldCk, 0, DispatchMode::Conversion), StoreOutcome::Stored);
+    const std::string fromOld = findAptitude(paths, {"2024", "0106", "05", "11"}, "2019104567");
+    ASSERT_FALSE(fromOld.empty());
+    EXPECT_EQ(store(current), StoreOutcome::Stored);
+    EXPECT_EQ(findAptitude(paths, {"2024", "0106", "05", "11"}, "2019104567"), fromOld);
+    EXPECT_EQ(getField(Family::CK, fromOld, "KisyuCode"), "01234");
 }
 
 TEST_F(StoreWriterTest, ShownIdentityOfEachKind) {

@@ -16,7 +16,7 @@ const std::vector<CommandInfo>& commands() {
         {"init", cmdInit, "init                      run the start-up steps that need no window"},
         {"jv", cmdJv, "jv open SPEC FROMTIME OPTION | jv rtopen SPEC KEY   read the data service (--source, --dump)"},
         {"calc", cmdCalc, "calc FUNCTION ARGS...     one engine function; calc --batch reads tab-separated calls"},
-        {"bb", cmdBb, "bb rebuild all|period FROM TO|race Y MD JYO R; bb write Y MD JYO R VARIANT; bb delete"},
+        {"bb", cmdBb, "bb rebuild all|period FROM TO|race Y MD JYO R; bb write Y MD JYO R VARIANT; bb delete; bb adjust Y MD JYO R RW LS"},
         {"code", cmdCode, "code TABLE ARGS...        print the name (or colour) a code table gives"},
         {"races", cmdRaces, "races YYYYMMDD            the race list of a date, then same-day<TAB>1 or 0"},
         {"dates", cmdDates, "dates YEAR                the meeting dates list of a year, newest first"},
@@ -27,6 +27,11 @@ const std::vector<CommandInfo>& commands() {
         {"show", cmdShow, "show FAMILY KEYS...       print one stored record as field<TAB>value lines"},
         {"live", cmdLive, "live changes|weights YYYYMMDD | live odds|results YEAR MONTHDAY JYOCD RACENUM | live batch odds|results YYYYMMDD   same-day updates (--cancel-after-races N, --shown JYOCD RACENUM, --source)"},
         {"register", cmdRegister, "register setup YYYYMMDD | register usual   registration run (--cancel-after-files N, --source)"},
+        {"convert", cmdConvert, "convert                   convert an old-format store (--cancel-after-files N, --source)"},
+        {"silks", cmdSilks, "silks YEAR MONTHDAY JYOCD RACENUM   fetch the silks of the race's runners, print each one's picture"},
+#ifdef TARVO_DOWNLOAD
+        {"download", cmdDownload, "download babadif [--url URL]   download the local track variant file"},
+#endif
         {"shb", cmdShb, "shb make FROMYEAR TOYEAR   newcomer statistics files of each year (--cancel-after-files N)"},
         {"jockeys", cmdJockeys, "jockeys [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the jockey list"},
         {"trainers", cmdTrainers, "trainers [--retired] [--areas LIST] [--name TEXT] [--last-year] [--sort HEADING [asc|dsc]]   the trainer list"},
@@ -52,7 +57,7 @@ const std::vector<std::string>& valueOptions() {
         "--cancel-after-races", "--shown", "--tag", "--select", "--track", "--bet", "--classes", "--ages",
         "--surfaces", "--going", "--age", "--date", "--sire", "--dam", "--dam-sire", "--trainer", "--owner",
         "--sexes", "--age-from", "--age-to", "--from", "--to", "--distance-from", "--distance-to", "--weights",
-        "--goings"};
+        "--goings", "--url"};
     return list;
 }
 

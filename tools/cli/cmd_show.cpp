@@ -20,6 +20,13 @@ struct ShowKind {
     const char* keys;  // for the usage text
     std::size_t argCount;
     std::function<std::string(const StorePaths&, const Args&)> find;
+    // The same record in the old store format, looked in when the new one has none.
+    struct OldFormat {
+        Family family;
+        const char* keyField;
+        std::string (*path)(const StorePaths&, const std::string& key);
+    };
+    std::optional<OldFormat> old = std::nullopt;
 };
 
 // The finder of a family keyed by race alone (year, month-day, track, race number).
@@ -47,13 +54,18 @@ const std::vector<ShowKind>& kinds() {
         {"O6", kRace, 4, byRace(Family::O6)},
         {"CK", "YEAR MONTHDAY JYOCD RACENUM KETTONUM", 5,
          [](const StorePaths& p, const Args& a) { return findAptitude(p, {a[0], a[1], a[2], a[3]}, a[4]); }},
-        {"UM", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findHorse(p, a[0]); }},
+        {"UM", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findHorse(p, a[0]); },
+         ShowKind::OldFormat{Family::UMOld, "KettoNum", [](const StorePaths& p, const std::string& k) { return p.umOld(k, "dat"); }}},
         {"UMIDX", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findRunIndexLine(p, a[0]); }},
-        {"SK", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findOffspring(p, a[0]); }},
+        {"SK", "KETTONUM", 1, [](const StorePaths& p, const Args& a) { return findOffspring(p, a[0]); },
+         ShowKind::OldFormat{Family::SKOld, "KettoNum", [](const StorePaths& p, const std::string& k) { return p.skOld(k); }}},
         {"KS", "KISYUCODE", 1, [](const StorePaths& p, const Args& a) { return findJockey(p, a[0]); }},
         {"CH", "CHOKYOSICODE", 1, [](const StorePaths& p, const Args& a) { return findTrainer(p, a[0]); }},
         {"BN", "BANUSICODE", 1, [](const StorePaths& p, const Args& a) { return findOwner(p, a[0]); }},
-        {"HN", "HANSYOKUNUM", 1, [](const StorePaths& p, const Args& a) { return findBreedingHorse(p, a[0]); }},
+        {"HN", "HANSYOKUNUM", 1, [](const StorePaths& p, const Args& a) { return findBreedingHorse(p, a[0]); },
+         ShowKind::OldFormat{Family::HNOld, "HansyokuNum", [](const StorePaths& p, const std::string& k) { return p.hnOld(k); }}},
+        {"BR", "BREEDERCODE", 1, [](const StorePaths& p, const Args& a) { return findBreeder(p, a[0]); },
+         ShowKind::OldFormat{Family::BROld, "BreederCode", [](const StorePaths& p, const std::string& k) { return p.brOld(k); }}},
     };
     return list;
 }
@@ -91,9 +103,13 @@ int cmdShow(Context& ctx) {
     const ShowKind* kind = kindOf(ctx.args[0]);
     if (!kind || ctx.args.size() != kind->argCount + 1) return usage(ctx);
     const Args keys(ctx.args.begin() + 1, ctx.args.end());
-    const std::string line = kind->find(paths, keys);
+    std::string line = kind->find(paths, keys);
+    Family f = *familyById(kind->family);
+    if (line.empty() && kind->old) {
+        line = findLine(kind->old->path(paths, keys[0]), kind->old->family, {{kind->old->keyField, keys[0]}});
+        f = kind->old->family;
+    }
     if (line.empty()) return 1;
-    const Family f = *familyById(kind->family);
     for (const Field& field : layoutOf(f).fields) ctx.println(field.name + "\t" + std::string(fieldText(line, field)));
     return 0;
 }
