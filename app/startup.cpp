@@ -59,6 +59,10 @@ StartupOutcome Startup::run(const std::string& programFolder, const ScreenGeomet
         state_.programFolder = programFolder;
         state_.fileFolder = programFolder + "file/";
         state_.helpFolder = programFolder + "help/";
+        // An installed program finds its help page among the package's shared files.
+        if (const std::string installed = executableDir() + "../share/tarvo/help/";
+            !fileExists(state_.helpFolder + "index.html") && fileExists(installed + "index.html"))
+            state_.helpFolder = installed;
         report.push_back(line("program-folder", state_.programFolder));
         makeDirs(state_.fileFolder);
         makeDirs(state_.fileFolder + "shbdat/");

@@ -44,7 +44,7 @@ std::string resolveStoreRoot(const std::string& dirValue, const std::string& pro
 struct AppState {
     std::string programFolder;  // ends in "/"
     std::string fileFolder;     // programFolder + "file/"
-    std::string helpFolder;     // programFolder + "help/" (never created)
+    std::string helpFolder;     // programFolder + "help/" (never created), or the installed help
     std::string storeRoot;      // dir value as written, or programFolder + "data/"
     std::string jvVersionText;
     int jvVersionNumber = 0;

@@ -10,7 +10,7 @@ root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg -x "$deb" "$root"
 for f in usr/bin/tarvo usr/bin/tarvo-cli usr/bin/tarvo-worldgen usr/share/applications/tarvo.desktop \
-         usr/share/icons/hicolor/scalable/apps/tarvo.svg; do
+         usr/share/icons/hicolor/scalable/apps/tarvo.svg usr/share/tarvo/help/index.html; do
   [ -e "$root/$f" ] || { echo "FAILED: $deb lacks /$f"; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "FAILED: no Qt dependency in $deb"; exit 1; }

@@ -202,7 +202,7 @@ private:
     }
 
     void openHelp() {
-        const std::string file = w_.state().programFolder + "help/index.html";
+        const std::string file = w_.state().helpFolder + "index.html";
         if (fileExists(file)) QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(file)));
     }
 
