@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "card_support.h"
 #include "cp932.h"
 #include "fsys.h"
 #include "grid.h"
@@ -41,14 +42,7 @@ protected:
         ra.monthDay = "0602";
         ra.jyoCD = "05";
         ra.raceNum = "11";
-        LineBuilder b(Family::RA);
-        test::setRaceKey(b, ra);
-        for (const auto& [name, value] : {std::pair{"DataKubun", "2"}, {"TrackCD", "10"}, {"Kyori", "1600"},
-                                          {"SyubetuCD", "13"}, {"JyokenCD5", "005"}, {"HassoTime", "1540"},
-                                          {"HassoTimeBefore", "0000"}, {"KyoriBefore", "0000"}, {"TrackCDBefore", "00"},
-                                          {"TenkoCD", "1"}, {"SibaBabaCD", "1"}})
-            b.assignRaw(name, value);
-        writeRecord(store.paths.ra(ra.year, ra.monthDay, ra.jyoCD), b.line(), recordKey(Family::RA));
+        test::storeTurfMileRace(store, ra, "2");
         for (int n = 1; n <= 3; ++n) {
             LineBuilder s(Family::SE);
             test::setRaceKey(s, ra);
@@ -65,14 +59,7 @@ protected:
         }
     }
 
-    void show(TfrmMain& w) {
-        installRaceCard(w);
-        w.findChild<QDateEdit*>(u("dtpRcDate"))->setDate(QDate(2024, 6, 2));
-        auto* list = w.findChild<QListWidget*>(u("lstRace"));
-        ASSERT_EQ(list->count(), 1);
-        list->setCurrentRow(0);
-        emit list->itemClicked(list->item(0));
-    }
+    static void show(TfrmMain& w) { test::showOnlyRace(w, QDate(2024, 6, 2)); }
     static QString text(TfrmMain& w, const char* label) { return w.findChild<QLabel*>(u(label))->text(); }
 
     test::TempDir home;

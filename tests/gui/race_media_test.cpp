@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "code_tables.h"
+#include "card_support.h"
 #include "cp932.h"
 #include "fsys.h"
 #include "inifile.h"
@@ -53,14 +54,7 @@ protected:
         }
     }
 
-    void show(TfrmMain& w) {
-        installRaceCard(w);
-        w.findChild<QDateEdit*>(u("dtpRcDate"))->setDate(QDate(2024, 6, 2));
-        auto* list = w.findChild<QListWidget*>(u("lstRace"));
-        ASSERT_EQ(list->count(), 1);
-        list->setCurrentRow(0);
-        emit list->itemClicked(list->item(0));
-    }
+    static void show(TfrmMain& w) { test::showOnlyRace(w, QDate(2024, 6, 2)); }
 
     test::TempDir home;
     test::StoreFixture store{home.path() + "data/"};

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include "code_tables.h"
+#include "card_support.h"
 #include "cp932.h"
 #include "grid.h"
 #include "layouts.h"
@@ -44,14 +45,7 @@ protected:
         ra.monthDay = "0602";
         ra.jyoCD = "05";
         ra.raceNum = "01";
-        LineBuilder b(Family::RA);
-        test::setRaceKey(b, ra);
-        for (const auto& [name, value] : {std::pair{"DataKubun", "7"}, {"TrackCD", "10"}, {"Kyori", "1600"},
-                                          {"SyubetuCD", "13"}, {"JyokenCD5", "005"}, {"HassoTime", "1540"},
-                                          {"HassoTimeBefore", "0000"}, {"KyoriBefore", "0000"}, {"TrackCDBefore", "00"},
-                                          {"TenkoCD", "1"}, {"SibaBabaCD", "1"}})
-            b.assignRaw(name, value);
-        writeRecord(store.paths.ra(ra.year, ra.monthDay, ra.jyoCD), b.line(), recordKey(Family::RA));
+        test::storeTurfMileRace(store, ra, "7");
         for (int n = 1; n <= 3; ++n) {
             LineBuilder s(Family::SE);
             test::setRaceKey(s, ra);
@@ -73,14 +67,7 @@ protected:
 
     RaceKey key() const { return RaceKey(ra.year, ra.monthDay, ra.jyoCD, ra.raceNum); }
 
-    void show(TfrmMain& w) {
-        installRaceCard(w);
-        w.findChild<QDateEdit*>(u("dtpRcDate"))->setDate(QDate(2024, 6, 2));
-        auto* list = w.findChild<QListWidget*>(u("lstRace"));
-        ASSERT_EQ(list->count(), 1);
-        list->setCurrentRow(0);
-        emit list->itemClicked(list->item(0));
-    }
+    static void show(TfrmMain& w) { test::showOnlyRace(w, QDate(2024, 6, 2)); }
 
     test::TempDir home;
     test::StoreFixture store{home.path() + "data/"};
