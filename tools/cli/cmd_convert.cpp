@@ -37,11 +37,7 @@ private:
 }  // namespace
 
 int cmdConvert(Context& ctx) {
-    long cancelAfter = 0;
-    if (ctx.has("--cancel-after-files")) {
-        long long n = 0;
-        cancelAfter = parseInt(ctx.option("--cancel-after-files"), n) && n >= 1 ? static_cast<long>(n) : -1;
-    }
+    const long cancelAfter = cancelAfterFiles(ctx);
     if (!ctx.args.empty() || cancelAfter < 0) {
         *ctx.err << "usage: convert [--cancel-after-files N] [--source DIR]\n";
         return 2;
@@ -51,12 +47,7 @@ int cmdConvert(Context& ctx) {
     CliView view(ctx, cancelAfter);
     ConversionRun run(*service.jvlink, service.state.settingsPath(), StorePaths(service.state.storeRoot), view);
     view.attach(run);
-    switch (run.run()) {
-        case RunResult::Completed: return 0;
-        case RunResult::Cancelled: return 3;
-        case RunResult::Error: break;
-    }
-    return 1;
+    return exitStatus(run.run());
 }
 
 }  // namespace tarvo::cli

@@ -61,12 +61,7 @@ int cmdRegister(Context& ctx) {
         return 2;
     }
     const bool usual = a.size() == 1 && a[0] == "usual";
-    long cancelAfter = 0;
-    if (ctx.has("--cancel-after-files")) {
-        long long n = 0;
-        if (!parseInt(ctx.option("--cancel-after-files"), n) || n < 1) cancelAfter = -1;
-        else cancelAfter = static_cast<long>(n);
-    }
+    const long cancelAfter = cancelAfterFiles(ctx);
     if ((!setup && !usual) || cancelAfter < 0) {
         *ctx.err << "usage: register setup YYYYMMDD | register usual [--cancel-after-files N] [--source DIR]\n";
         return 2;
@@ -77,14 +72,7 @@ int cmdRegister(Context& ctx) {
     CliView view(ctx, cancelAfter);
     RegistrationRun run(*started.jvlink, started.state.settingsPath(), StorePaths(started.state.storeRoot), view);
     view.attach(run);
-    const RunResult result = run.run(setup ? RunKind::Setup : RunKind::Usual, setup ? a[1] : std::string());
-    switch (result) {
-        case RunResult::Completed: return 0;
-        // Also a setup the data service cancelled.
-        case RunResult::Cancelled: return 3;
-        case RunResult::Error: break;
-    }
-    return 1;
+    return exitStatus(run.run(setup ? RunKind::Setup : RunKind::Usual, setup ? a[1] : std::string()));
 }
 
 }  // namespace tarvo::cli

@@ -4,6 +4,7 @@
 
 #include "jvlink_emu.h"
 #include "std_tables.h"
+#include "textfn.h"
 
 namespace tarvo::cli {
 
@@ -22,6 +23,21 @@ bool startWithService(Context& ctx, const char* command, StartedService& out) {
         return false;
     }
     return true;
+}
+
+long cancelAfterFiles(const Context& ctx) {
+    if (!ctx.has("--cancel-after-files")) return 0;
+    long long n = 0;
+    return parseInt(ctx.option("--cancel-after-files"), n) && n >= 1 ? static_cast<long>(n) : -1;
+}
+
+int exitStatus(RunResult result) {
+    switch (result) {
+        case RunResult::Completed: return 0;
+        case RunResult::Cancelled: return 3;
+        case RunResult::Error: break;
+    }
+    return 1;
 }
 
 }  // namespace tarvo::cli
